@@ -1,0 +1,45 @@
+// The end of a game: farewell, a better record saved, the program ended.
+#include "game/game.h"
+#include "game/record_store.h"
+
+namespace brivana {
+
+void Game::cmdExit_Click()
+{
+    // The clock keeps ticking behind the farewell; the end runs once all the same.
+    if (ended_) return;
+    ended_ = true;
+
+    const std::string name = view_.text(Field::lblnome1);
+    view_.messageBox("Ciao " + name + ", alla prossima sfida!", MsgStyle::ok,
+                     "Data " + services_.dateTime.nowText());
+    SaveRecordIfBeaten("Ok ho registrato il tuo record, C A M P I O N E");
+    view_.endProgram();
+}
+
+bool Game::SaveRecordIfBeaten(const std::string& congratulation)
+{
+    const std::string score = view_.text(Field::lblScore);
+    if (!ScoreBeatsRecord(view_.text(Field::lblpunti), score)) return false;
+
+    RecordStore store(services_.files, state_.recordDir);
+    const SaveResult result = store.SaveRecord(score, view_.text(Field::lblnome1));
+    switch (result.outcome) {
+    case SaveOutcome::saved:
+        view_.messageBox(congratulation, MsgStyle::ok);
+        return true;
+    case SaveOutcome::notBetter:
+        view_.messageBox("Nel frattempo su questo computer è stato registrato un record uguale o migliore "
+                         "del tuo: il tuo punteggio non è stato salvato come record.",
+                         MsgStyle::ok);
+        return false;
+    case SaveOutcome::failed:
+        break;
+    }
+    view_.messageBox("Non sono riuscito a salvare il tuo record.\n" + result.why +
+                         "\nIl record precedente è rimasto com'era.",
+                     MsgStyle::okExclamation);
+    return false;
+}
+
+}  // namespace brivana

@@ -1,0 +1,19 @@
+#pragma once
+// Finds the directory that holds the record files.
+
+#include <string>
+
+namespace brivana {
+
+struct RecordLocation {
+    std::string dir;     // ends in the platform's path separator
+    std::string notice;  // in Italian, for the player; empty when there is nothing to say
+};
+
+class RecordPlace {
+public:
+    virtual ~RecordPlace() = default;
+    virtual RecordLocation locate() = 0;
+};
+
+}  // namespace brivana

@@ -1,0 +1,90 @@
+// The start of a game, and a new game from the menu.
+#include <utility>
+
+#include "game/game.h"
+#include "game/record_store.h"
+
+namespace brivana {
+
+Game::Game(GameView& view, Services services) : view_(view), services_(services) {}
+
+void Game::Form_Load()
+{
+    services_.random.reseedFromTime();
+    view_.setTimerEnabled(false);
+
+    const std::string name = view_.inputBox("Come ti chiami?", "Gioca con il prodotto di numeri relativi");
+    view_.messageBox(" " + name + " vediamo se sei un vero campione  ", MsgStyle::okExclamation,
+                     "Sei pronto per il record? Buona fortuna");
+    view_.setText(Field::lblnome1, name);
+
+    StartClock();
+
+    state_.recordDir = GetSystemDir();
+    RecordStore store(services_.files, state_.recordDir);
+    if (IoStatus status = store.EnsureRecordFiles(); !status.ok())
+        recordProblems_.push_back(std::move(status.why));
+    view_.setText(Field::lblpunti, Leggifiletxt(store.scorePath()));
+    view_.setText(Field::lblnome, Leggifiletxt(store.holderPath()));
+    ReportRecordProblems();
+
+    view_.setText(Field::lblconto, ClockText());
+    // Every game counts from zero: the next pupil must not inherit this one's score.
+    state_.correctCount = 0;
+    state_.wrongCount = 0;
+    view_.setText(Field::lblScore1, "0");
+    view_.setText(Field::lblScore, "0");
+}
+
+void Game::Form_Activate() { cmdNext_Click(); }
+
+void Game::Form_Resize(bool minimised)
+{
+    if (!minimised) view_.setCaption("Deroz Brivana");
+}
+
+void Game::Next_Click()
+{
+    if (ended_) return;
+    const MsgAnswer answer =
+        view_.messageBox("INIZIAMO UNA NUOVA GARA  ?", MsgStyle::yesNoQuestionDefaultNo, "INIZIARE NUOVA GARA");
+    // The clock may have run out while the question was open.
+    if (ended_ || answer == MsgAnswer::no) return;
+
+    SaveRecordIfBeaten("Ok ho registrato il tuo record, C A M P I O N E\"");
+    if (ended_) return;
+    view_.reload();
+}
+
+std::string Game::GetSystemDir()
+{
+    RecordLocation location = services_.recordPlace.locate();
+    if (!location.notice.empty()) recordNotices_.push_back(std::move(location.notice));
+    return location.dir;
+}
+
+std::string Game::Leggifiletxt(const std::string& path)
+{
+    RecordStore store(services_.files, state_.recordDir);
+    std::string text;
+    if (IoStatus status = store.Leggifiletxt(path, text); !status.ok())
+        recordProblems_.push_back(std::move(status.why));
+    return text;
+}
+
+void Game::ReportRecordProblems()
+{
+    if (recordNotices_.empty() && recordProblems_.empty()) return;
+    std::string message;
+    for (const std::string& notice : recordNotices_) message += notice + "\n";
+    if (!recordProblems_.empty()) {
+        message += "Non riesco a leggere il record: in questa partita vale 0.";
+        for (const std::string& problem : recordProblems_) message += "\n" + problem;
+    }
+    if (message.back() == '\n') message.pop_back();
+    recordNotices_.clear();
+    recordProblems_.clear();
+    view_.messageBox(message, MsgStyle::okExclamation);
+}
+
+}  // namespace brivana

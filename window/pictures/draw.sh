@@ -39,18 +39,18 @@ render() { # svg size out
 # Builds a palette image: the clear colour, the given colours, and for each "a/b" (or
 # "a/a/b"...) the mean of those colours, for the anti-aliased edges where they meet.
 palette() { # out colour-or-pair...
-    local out=$1 spec
+    local out=$1 entry
     local swatches=(xc:'rgba(0,0,0,0)')
     shift
-    for spec in "$@"; do
-        if [[ $spec == */* ]]; then
+    for entry in "$@"; do
+        if [[ $entry == */* ]]; then
             local parts=() part
-            IFS=/ read -r -a parts <<<"$spec"
+            IFS=/ read -r -a parts <<<"$entry"
             swatches+=("(")
             for part in "${parts[@]}"; do swatches+=(xc:"$part"); done
             swatches+=(-evaluate-sequence mean ")")
         else
-            swatches+=(xc:"$spec")
+            swatches+=(xc:"$entry")
         fi
     done
     convert -size 1x1 "${swatches[@]}" +append "PNG32:$out"

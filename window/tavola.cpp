@@ -13,6 +13,9 @@
 #include "window/surface.h"
 #include "window/version.h"
 
+// The pictures are compiled into this static library; nothing else would pull them in.
+static void LoadPictures() { Q_INIT_RESOURCE(pictures); }
+
 namespace brivana {
 
 namespace {
@@ -24,8 +27,9 @@ constexpr int kTimerInterval = 1000;
 }  // namespace
 
 Tavola::Tavola(Services services, window::Dialogs& dialogs, QWidget* parent)
-    : QMainWindow(parent), dialogs_(dialogs), game_(*this, services)
+    : QMainWindow(parent), dialogs_(dialogs), game_(*this, services), timer_(this)
 {
+    LoadPictures();
     timer_.setObjectName(QStringLiteral("Timer1"));
     connect(&timer_, &QTimer::timeout, this, [this] { game_.Timer1_Timer(); });
     buildControls();
@@ -149,13 +153,9 @@ void Tavola::endProgram()
 
 void Tavola::closeEvent(QCloseEvent* event)
 {
-    if (ended_) {
-        event->accept();
-        return;
-    }
     // Closing the window ends the game as the Exit button does: farewell and record.
-    event->ignore();
-    game_.cmdExit_Click();
+    if (!ended_) game_.cmdExit_Click();
+    event->setAccepted(ended_);
 }
 
 void Tavola::changeEvent(QEvent* event)

@@ -157,12 +157,17 @@ void Tavola::buildControls()
     setTabOrder(exit, next);
     setTabOrder(next, answer);
     setTabOrder(answer, command1);
+    // Command1 lies wholly inside cmdNext: the button that works stays in front.
+    next->raise();
 
     controls_ = std::move(controls);
     surface_ = surface;
     setCentralWidget(surface);  // the previous surface and its controls are deleted later
     layout()->setSizeConstraint(QLayout::SetFixedSize);
-    setWindowIcon(QIcon(QStringLiteral(":/pictures/brivana-48.png")));
+    QIcon icon;
+    for (const char* size : {"48", "64", "128", "256"})
+        icon.addFile(QStringLiteral(":/pictures/brivana-%1.png").arg(QLatin1String(size)));
+    setWindowIcon(icon);
     buildMenus();
     // The first control in tab order has the focus when the window is shown.
     exit->setFocus(Qt::OtherFocusReason);

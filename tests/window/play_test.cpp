@@ -277,7 +277,8 @@ void PlayingAGame::exitWithAnEqualScoreSavesNothing()
 
     game.dialogs.answerMessage();
     QVERIFY(QTest::qWaitForWindowActive(game.tavola.get()));
-    QTest::keyClick(game.tavola.get(), Qt::Key_X, Qt::AltModifier);
+    game.control("txtAnswer")->setFocus();
+    QTest::keyClick(game.control("txtAnswer"), Qt::Key_X, Qt::AltModifier);
 
     QTRY_VERIFY(game.tavola->hasEnded());
     QCOMPARE(game.dialogs.messages().last(), QStringLiteral("Ciao Mario, alla prossima sfida!"));

@@ -17,8 +17,6 @@ constexpr int kMargin = 4;
 PictureButton::PictureButton(const QColor& back, const QIcon& pictures, QWidget* parent)
     : QPushButton(parent), back_(back), pictures_(pictures)
 {
-    // Enter on the focused button clicks it, as Space does.
-    setAutoDefault(true);
 }
 
 QPixmap PictureButton::picture(QIcon::Mode mode) const

@@ -18,6 +18,8 @@ void CaptionLabel::setCaption(const QString& caption)
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     setText(shown);
+    // A screen reader announces the label's name, then this: the number or text it shows.
+    setAccessibleDescription(shown);
     if (fit_ == Fit::fitsText) resize(sizeHint());
 }
 

@@ -295,7 +295,12 @@ void Look::screenReadersHearAnItalianNameForEveryControlThatShowsSomething()
         names.insert(name);
     }
     QCOMPARE(names.size(), 26);  // no two controls share a name
-    // The value is read along with the name.
+    // What a field shows is read along with its name.
+    QCOMPARE(QAccessible::queryAccessibleInterface(game.control("lblconto"))->text(QAccessible::Description),
+             QStringLiteral("00:15:00"));
+    game.tavola->setText(Field::lblNum1, "-7");
+    QCOMPARE(QAccessible::queryAccessibleInterface(game.control("lblNum1"))->text(QAccessible::Description),
+             QStringLiteral("-7"));
     QAccessibleInterface* answer = QAccessible::queryAccessibleInterface(game.control("txtAnswer"));
     QTest::keyClicks(game.control("txtAnswer"), QStringLiteral("-12"));
     QCOMPARE(answer->text(QAccessible::Value), QStringLiteral("-12"));

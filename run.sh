@@ -5,6 +5,6 @@ cd "$(dirname "$0")"
 . scripts/ensure-packages.sh
 ensure_packages "${BUILD_PACKAGES[@]}"
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DBRIVANA_WINDOW=ON
 cmake --build build
 exec ./build/brivana "$@"

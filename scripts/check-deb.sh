@@ -46,11 +46,12 @@ cleanup() {
 trap cleanup EXIT
 
 echo "== Building the package"
-# Debian's build flags, hardening included, as a Debian build would use them.
-eval "$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --export=sh)"
-CXXFLAGS="$CPPFLAGS $CXXFLAGS"  # CMake reads no CPPFLAGS
+# Debian's build flags, hardening included, given explicitly: CMake reads no CPPFLAGS, and reads
+# the others only when it first configures a build folder.
+flags() { DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get "$1"; }
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
-    -DCMAKE_INSTALL_PREFIX=/usr >/dev/null
+    -DCMAKE_INSTALL_PREFIX=/usr -DCMAKE_CXX_FLAGS="$(flags CPPFLAGS) $(flags CXXFLAGS)" \
+    -DCMAKE_EXE_LINKER_FLAGS="$(flags LDFLAGS)" >/dev/null
 cmake --build "$build_dir" -j2
 rm -f "$build_dir"/brivana_*.deb
 (cd "$build_dir" && cpack -G DEB >/dev/null)

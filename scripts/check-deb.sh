@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/ensure-packages.sh
-ensure_packages "${BUILD_PACKAGES[@]}" dpkg-dev lintian xvfb xauth xdotool
+ensure_packages "${BUILD_PACKAGES[@]}" dpkg-dev lintian xvfb xdotool
 
 readonly record_dir=/var/games/brivana
 readonly game=/usr/games/brivana
@@ -32,8 +32,19 @@ package_status() { dpkg-query -W -f='${Status}' brivana 2>/dev/null || true; }
 
 packages_before=$(dpkg-query -W -f='${Package}\n' | sort)
 added_packages=()
+game_pid=
+xvfb_pid=
+stop_game_and_display() {
+    local pid
+    for pid in $game_pid $xvfb_pid; do
+        kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+    done
+    game_pid= xvfb_pid=
+}
 cleanup() {
     local status=$?
+    stop_game_and_display
     if [ -n "$(package_status)" ] && [ "$(package_status)" != "unknown ok not-installed" ]; then
         apt purge brivana >/dev/null || true
     fi
@@ -82,25 +93,31 @@ owner_mode=$(stat -c '%U:%G %a' "$record_dir")
 ok "installed; $record_dir is root:games 2775"
 
 echo "== Starting the installed game under Xvfb"
-# The inner script runs on the virtual display: it waits for the name prompt, then ends the game.
+# Xvfb picks a free display itself and names it once it is ready, so parallel runs cannot collide.
+display_file=$(mktemp)
 game_log=$(mktemp)
-xvfb-run --auto-servernum --server-args="-screen 0 1024x768x24 -nolisten tcp" \
-    env -u QT_QPA_PLATFORM -u WAYLAND_DISPLAY bash -c '
-        game=$1 title=$2 log=$3
-        "$game" >"$log" 2>&1 &
-        pid=$!
-        for _ in $(seq 1 150); do
-            if xdotool search --onlyvisible --name "^$title\$" >/dev/null 2>&1; then
-                kill "$pid"; wait "$pid" 2>/dev/null || true
-                exit 0
-            fi
-            kill -0 "$pid" 2>/dev/null || { cat "$log" >&2; exit 2; }
-            sleep 0.2
-        done
-        kill "$pid"; wait "$pid" 2>/dev/null || true
-        exit 1' check "$game" "$first_window" "$game_log" ||
-    { cat "$game_log" >&2; rm -f "$game_log"; die "no window \"$first_window\" within 30 seconds"; }
-rm -f "$game_log"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" 2>/dev/null &
+xvfb_pid=$!
+for _ in $(seq 1 100); do
+    [ -s "$display_file" ] && break
+    sleep 0.1
+done
+[ -s "$display_file" ] || die "Xvfb did not start"
+display=:$(head -n 1 "$display_file")
+DISPLAY=$display env -u QT_QPA_PLATFORM -u WAYLAND_DISPLAY "$game" >"$game_log" 2>&1 &
+game_pid=$!
+shown=no
+for _ in $(seq 1 150); do
+    if DISPLAY=$display xdotool search --onlyvisible --name "^$first_window\$" >/dev/null 2>&1; then
+        shown=yes
+        break
+    fi
+    kill -0 "$game_pid" 2>/dev/null || break
+    sleep 0.2
+done
+stop_game_and_display
+[ "$shown" = yes ] || { cat "$game_log" >&2; die "no window \"$first_window\" within 30 seconds"; }
+rm -f "$display_file" "$game_log"
 ok "the installed game showed \"$first_window\""
 
 echo "== Removing (the record stays)"

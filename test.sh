@@ -4,7 +4,8 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 . scripts/ensure-packages.sh
-ensure_packages "${BUILD_PACKAGES[@]}" googletest libgtest-dev clang libclang-rt-14-dev xvfb xauth
+ensure_packages "${BUILD_PACKAGES[@]}" googletest libgtest-dev clang libclang-rt-14-dev xvfb xauth \
+    desktop-file-utils appstream
 
 passed=0
 failed=0

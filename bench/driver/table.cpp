@@ -21,6 +21,14 @@ std::string Cell(const Summary& summary, const std::string& unit)
 
 double Ratio(const Row& row) { return row.game.median / row.baseline->median; }
 
+// Three decimals, so that a ratio just over its limit does not print as the limit itself.
+std::string RatioText(double ratio)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.3f", ratio);
+    return text;
+}
+
 std::string Target(const Row& row)
 {
     switch (row.target) {
@@ -68,7 +76,7 @@ int PrintTable(const std::vector<Row>& rows)
         if (!met) ++missed;
         std::printf("%s%s%s%s%s%s\n", Pad(row.figure, 48).c_str(), Pad(Cell(row.game, row.unit), 30).c_str(),
                     Pad(row.baseline ? Cell(*row.baseline, row.unit) : "—", 30).c_str(),
-                    Pad(row.baseline ? Number(Ratio(row)) : "—", 7).c_str(), Pad(Target(row), 20).c_str(),
+                    Pad(row.baseline ? RatioText(Ratio(row)) : "—", 7).c_str(), Pad(Target(row), 20).c_str(),
                     row.target == TargetKind::none ? "—" : met ? "met" : "MISSED");
     }
     return missed;

@@ -73,7 +73,8 @@ IoStatus SystemFileAccess::ensureFile(const std::string& path)
 {
     const DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
-        return IoStatus::failure("Non riesco a creare " + PathForDisplay(path) + ": è una cartella, non un file.");
+        return IoStatus::failure("Non riesco a creare " + PathForDisplay(path) +
+                                 ": è una cartella, non un file.");
     Handle file(CreateFileA(path.c_str(), FILE_APPEND_DATA, kShareAll, nullptr, OPEN_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) return Failure("creare", path);

@@ -48,7 +48,12 @@ std::string SharedRecordDirectory()
 
 // Paths here are in the system's ANSI code page, as GetWindowsDirectoryA and the environment
 // give them; every call below takes them in that code page too.
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+// Whether anything bears the name. With its trailing backslash a file's name would name nothing.
+bool Exists(std::string path)
+{
+    while (path.size() > 3 && (path.back() == '\\' || path.back() == '/')) path.pop_back();
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 bool IsDirectory(const std::string& path)
 {
@@ -69,9 +74,9 @@ std::string MakeDirectory(const std::string& dir)
     }
     if (IsDirectory(dir)) return {};
     const bool blocked = error == ERROR_SUCCESS || error == ERROR_ALREADY_EXISTS;
-    return "Non riesco a creare la cartella " + PathForDisplay(dir) + ": " +
-           (blocked ? std::string("esiste già un file con quel nome") : SystemErrorText(static_cast<int>(error))) +
-           ".";
+    const std::string why =
+        blocked ? std::string("esiste già un file con quel nome") : SystemErrorText(static_cast<int>(error));
+    return "Non riesco a creare la cartella " + PathForDisplay(dir) + ": " + why + ".";
 }
 
 #else

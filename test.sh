@@ -65,16 +65,16 @@ gtest_count() {
 
 # Runs GoogleTest executables under Wine and adds gtest's counts to the totals.
 run_under_wine() {
-    local prefix log exe status=0
+    local prefix log exe status=0 ready=1
     prefix=$(mktemp -d)
     log=$(mktemp)
     # No display: Wine must not try to open X. No Mono or Gecko: nothing here needs them.
     local wine_env=(env -u DISPLAY -u WAYLAND_DISPLAY WINEPREFIX="$prefix" WINEDEBUG=-all
                     WINEDLLOVERRIDES="mscoree,mshtml=" BRIVANA_THROWAWAY_WINEPREFIX=1)
-    "${wine_env[@]}" wineboot --init >"$log" 2>&1 || { cat "$log" >&2; status=1; }
+    "${wine_env[@]}" wineboot --init >"$log" 2>&1 || { cat "$log" >&2; status=1; ready=0; }
     local ran=0 ok=0 bad=0 skipped=0
     for exe in "$@"; do
-        [ "$status" -eq 0 ] || break
+        [ "$ready" -eq 1 ] || break
         set +e
         # Windows programs end their lines with CR LF.
         "${wine_env[@]}" wine "$exe" --gtest_brief=1 2>&1 | tr -d '\r' | tee "$log"

@@ -17,3 +17,5 @@ ensure_packages() {
 
 # What building and starting the game needs.
 BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-translations-l10n fonts-liberation2 libgl-dev)
+# What scripts/screenshot.sh needs besides the build: a virtual screen, keys, and a grab.
+SCREENSHOT_PACKAGES=(xvfb xauth x11-utils xdotool imagemagick)

@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Builds the game, plays the start of a game on a virtual screen and saves the window,
+# mid-game, as docs/screenshot.png. The record is kept in a temporary directory.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+. scripts/ensure-packages.sh
+ensure_packages "${BUILD_PACKAGES[@]}" "${SCREENSHOT_PACKAGES[@]}"
+
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
+cmake --build build
+
+# A display number nobody uses.
+display=90
+while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
+work=$(mktemp -d)
+xvfb_pid=
+game_pid=
+cleanup() {
+    [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null || true
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+export DISPLAY=":$display"
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+
+# Waits for a window whose title matches this pattern and gives it the keyboard.
+wait_for() {
+    local id
+    id=$(timeout 20 xdotool search --sync --name "$1" | head -n 1) || {
+        echo "La finestra \"$1\" non è comparsa." >&2
+        cat "$work/game.log" >&2
+        exit 1
+    }
+    xdotool windowfocus --sync "$id" 2>/dev/null || true
+    echo "$id"
+}
+
+XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work" ./build/brivana >"$work/game.log" 2>&1 &
+game_pid=$!
+
+wait_for "^Gioca con il prodotto di numeri relativi$" >/dev/null
+xdotool type --delay 60 "Giulia"
+xdotool key Return
+wait_for "^Sei pronto per il record" >/dev/null
+xdotool key Return
+window=$(wait_for "^Deroz Brivana$")
+sleep 1.5
+# One answer, evaluated: the verdict and the tallies show.
+xdotool type --delay 120 "12"
+xdotool key Return
+sleep 1
+mkdir -p docs
+import -window "$window" docs/screenshot.png
+echo "Salvato docs/screenshot.png"

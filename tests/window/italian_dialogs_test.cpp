@@ -1,0 +1,130 @@
+// The program's real dialogs, answered through their buttons: Italian texts, the question's
+// default button, and what cancelling gives.
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QTranslator>
+#include <functional>
+
+#include "test_main.h"
+#include "window/italian_translations.h"
+#include "window/qt_dialogs.h"
+
+using brivana::MsgAnswer;
+using brivana::window::QtDialogs;
+
+namespace {
+
+// Runs `answer` on the dialog once it is open and modal.
+void WhenOpen(std::function<void(QDialog&)> answer)
+{
+    QTimer::singleShot(0, [answer] {
+        QTRY_VERIFY(QApplication::activeModalWidget() != nullptr);
+        answer(*qobject_cast<QDialog*>(QApplication::activeModalWidget()));
+    });
+}
+
+QStringList ButtonTexts(const QDialog& dialog)
+{
+    QStringList texts;
+    for (const QPushButton* button : dialog.findChildren<QPushButton*>())
+        texts.append(button->text().remove(QLatin1Char('&')));
+    texts.sort();
+    return texts;
+}
+
+}  // namespace
+
+class ItalianDialogs : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void theQuestionAsksSiOrNoWithNoAsTheDefault();
+    void theNoticesHaveAnOkButtonAndTheirIcon();
+    void theInputBoxGivesTheTypedNameOrNothingWhenCancelled();
+
+private:
+    QTranslator translator_;
+    QtDialogs dialogs_;
+};
+
+void ItalianDialogs::initTestCase()
+{
+    const QString missing = brivana::window::InstallItalianTranslations(*qApp, translator_);
+    QVERIFY2(missing.isEmpty(), qPrintable(missing));
+}
+
+void ItalianDialogs::theQuestionAsksSiOrNoWithNoAsTheDefault()
+{
+    QStringList buttons;
+    QString title;
+    WhenOpen([&](QDialog& dialog) {
+        auto& box = static_cast<QMessageBox&>(dialog);
+        buttons = ButtonTexts(box);
+        title = box.windowTitle();
+        QCOMPARE(box.icon(), QMessageBox::Question);
+        QCOMPARE(box.defaultButton(), box.button(QMessageBox::No));
+        QTest::keyClick(&box, Qt::Key_Return);
+    });
+    QCOMPARE(dialogs_.messageBox(nullptr, QStringLiteral("INIZIAMO UNA NUOVA GARA  ?"), 292,
+                                 QStringLiteral("INIZIARE NUOVA GARA")),
+             MsgAnswer::no);
+    QCOMPARE(buttons, QStringList({"No", "Sì"}));
+    QCOMPARE(title, QStringLiteral("INIZIARE NUOVA GARA"));
+
+    WhenOpen([](QDialog& dialog) { static_cast<QMessageBox&>(dialog).button(QMessageBox::Yes)->click(); });
+    QCOMPARE(dialogs_.messageBox(nullptr, QStringLiteral("?"), 292, QStringLiteral("Brivana")), MsgAnswer::yes);
+
+    WhenOpen([](QDialog& dialog) { dialog.close(); });
+    QCOMPARE(dialogs_.messageBox(nullptr, QStringLiteral("?"), 292, QStringLiteral("Brivana")), MsgAnswer::no);
+}
+
+void ItalianDialogs::theNoticesHaveAnOkButtonAndTheirIcon()
+{
+    for (const auto& [style, icon] : {std::pair{0, QMessageBox::NoIcon}, std::pair{48, QMessageBox::Warning}}) {
+        QStringList buttons;
+        QMessageBox::Icon shownIcon = QMessageBox::Critical;
+        WhenOpen([&](QDialog& dialog) {
+            buttons = ButtonTexts(dialog);
+            shownIcon = static_cast<QMessageBox&>(dialog).icon();
+            dialog.accept();
+        });
+        QCOMPARE(dialogs_.messageBox(nullptr, QStringLiteral("E' record"), style, QStringLiteral("Brivana")),
+                 MsgAnswer::ok);
+        QCOMPARE(buttons, QStringList({"OK"}));
+        QCOMPARE(shownIcon, icon);
+    }
+}
+
+void ItalianDialogs::theInputBoxGivesTheTypedNameOrNothingWhenCancelled()
+{
+    QStringList buttons;
+    QString prompt;
+    WhenOpen([&](QDialog& dialog) {
+        auto& input = static_cast<QInputDialog&>(dialog);
+        buttons = ButtonTexts(input);
+        prompt = input.labelText();
+        QVERIFY(input.textValue().isEmpty());
+        QTest::keyClicks(input.findChild<QLineEdit*>(), QStringLiteral("Ada"));
+        QTest::keyClick(&input, Qt::Key_Return);
+    });
+    QCOMPARE(dialogs_.inputBox(nullptr, QStringLiteral("Come ti chiami?"), QStringLiteral("Gioca")),
+             QStringLiteral("Ada"));
+    QCOMPARE(buttons, QStringList({"Annulla", "OK"}));
+    QCOMPARE(prompt, QStringLiteral("Come ti chiami?"));
+
+    WhenOpen([](QDialog& dialog) {
+        QTest::keyClicks(dialog.findChild<QLineEdit*>(), QStringLiteral("Bea"));
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+    });
+    QCOMPARE(dialogs_.inputBox(nullptr, QStringLiteral("Come ti chiami?"), QStringLiteral("Gioca")), QString());
+}
+
+BRIVANA_WINDOW_TEST_MAIN(ItalianDialogs)
+#include "italian_dialogs_test.moc"

@@ -1,0 +1,310 @@
+// Whole games played through the real window: keys, verdicts, tallies, the clock and the end.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QTest>
+
+#include "test_game.h"
+#include "test_main.h"
+
+using brivana::MsgAnswer;
+using brivana::test::TestGame;
+
+class PlayingAGame : public QObject {
+    Q_OBJECT
+
+private slots:
+    void theStartAsksTheNameGreetsThePlayerAndPosesTheFirstQuestion();
+    void typedLettersAreSwallowedWhileDigitsAndMinusGoIn();
+    void pastingWithControlVIsRefusedButShiftInsertPastes();
+    void aRightAndAWrongAnswerShowTheVerdictAndTheTallies();
+    void enterAfterTheVerdictPosesTheNextQuestionInsteadOfCountingAgain();
+    void altNDoesNothingWhileTheNextButtonIsDisabled();
+    void minimisingKeepsTheCaptionAndRestoringSetsItAgain();
+    void theClockCountsDownAndEndsTheGameAtTheNineHundredAndFirstTick();
+    void aTimeOutBehindTheRecordNoticeEndsTheGameOnlyOnce();
+    void exitSavesABetterRecordWithTheExactBytes();
+    void exitWithAnEqualScoreSavesNothing();
+    void closingTheWindowSaysGoodbyeAndSavesABetterRecord();
+};
+
+void PlayingAGame::theStartAsksTheNameGreetsThePlayerAndPosesTheFirstQuestion()
+{
+    TestGame game;
+    game.random.queueQuestion(-3, -4, 1);  // -3 x (4)
+    QString captionDuringLoad;
+    game.dialogs.answerInput(QStringLiteral("Mario"), [&] { captionDuringLoad = game.tavola->windowTitle(); });
+    game.dialogs.answerMessage();
+    game.tavola->start();
+
+    QVERIFY(game.dialogs.surprises().isEmpty());
+    QCOMPARE(game.dialogs.shown().size(), 2);
+    const auto& prompt = game.dialogs.shown().at(0);
+    QVERIFY(prompt.input);
+    QCOMPARE(prompt.text, QStringLiteral("Come ti chiami?"));
+    QCOMPARE(prompt.title, QStringLiteral("Gioca con il prodotto di numeri relativi"));
+    const auto& greeting = game.dialogs.shown().at(1);
+    QCOMPARE(greeting.text, QStringLiteral(" Mario vediamo se sei un vero campione  "));
+    QCOMPARE(greeting.style, 48);
+    QCOMPARE(greeting.title, QStringLiteral("Sei pronto per il record? Buona fortuna"));
+
+    QCOMPARE(captionDuringLoad, QStringLiteral(" Giochiamo con il prodotto di numeri relativi"));
+    QCOMPARE(game.tavola->windowTitle(), QStringLiteral("Deroz Brivana"));
+    QVERIFY(game.tavola->isVisible());
+    QCOMPARE(game.text("lblnome1"), QStringLiteral("Mario"));
+    QCOMPARE(game.text("lblconto"), QStringLiteral("00:15:00"));
+    QCOMPARE(game.text("lblNum1"), QStringLiteral("-3"));
+    QCOMPARE(game.text("lblNum2"), QStringLiteral("4"));
+    QCOMPARE(game.text("lblnum5"), QStringLiteral("0"));
+    QCOMPARE(game.text("lblScore"), QStringLiteral("0"));
+    QCOMPARE(game.text("lblScore2"), QStringLiteral("0"));
+    QVERIFY(!game.control("cmdNext")->isEnabled());
+    QCOMPARE(game.tavola->focusWidget(), game.control("txtAnswer"));
+    QVERIFY(game.timer()->isActive());
+    QCOMPARE(game.timer()->interval(), 1000);
+    // A first start creates both record files, empty.
+    QCOMPARE(game.scoreFile(), QByteArray());
+    QCOMPARE(game.holderFile(), QByteArray());
+}
+
+void PlayingAGame::typedLettersAreSwallowedWhileDigitsAndMinusGoIn()
+{
+    TestGame game;
+    game.start(QStringLiteral("Mario"));
+    auto* box = game.control<QLineEdit>("txtAnswer");
+
+    QTest::keyClicks(box, QStringLiteral("a 1.+b-x"));
+    QCOMPARE(box->text(), QStringLiteral("1-"));
+    QTest::keyClick(box, Qt::Key_Backspace);
+    QCOMPARE(box->text(), QStringLiteral("1"));
+    // At most four characters.
+    QTest::keyClicks(box, QStringLiteral("23456"));
+    QCOMPARE(box->text(), QStringLiteral("1234"));
+    QVERIFY(game.text("lblMessage").isEmpty());
+}
+
+void PlayingAGame::pastingWithControlVIsRefusedButShiftInsertPastes()
+{
+    TestGame game;
+    game.random.queueQuestion(-1, -5, 0);  // -1 x (-5) = 5
+    game.start(QStringLiteral("Mario"));
+    auto* box = game.control<QLineEdit>("txtAnswer");
+    QGuiApplication::clipboard()->setText(QStringLiteral("5 e basta"));
+
+    // Qt Test reports Ctrl+V as "v" with Control held; a platform may send character 22.
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    QTest::sendKeyEvent(QTest::Click, box, Qt::Key_V, QString(QChar(22)), Qt::ControlModifier);
+    QCOMPARE(box->text(), QString());
+
+    QTest::keyClick(box, Qt::Key_Insert, Qt::ShiftModifier);
+    QCOMPARE(box->text(), QStringLiteral("5 e "));
+    // The pasted text is read safely: its leading number is the answer.
+    QTest::keyClick(box, Qt::Key_Return);
+    QCOMPARE(game.text("lblMessage"), QStringLiteral("Esatto. Sei proprio in gamba!"));
+}
+
+void PlayingAGame::aRightAndAWrongAnswerShowTheVerdictAndTheTallies()
+{
+    TestGame game;
+    game.random.queueQuestion(-3, -4, 0);  // -3 x (-4) = 12
+    game.random.queueQuestion(-3, -4, 1);  // -3 x (4) = -12
+    game.start(QStringLiteral("Mario"));
+
+    game.answer(QStringLiteral("12"));
+    QCOMPARE(game.text("lblMessage"), QStringLiteral("Esatto. Sei proprio in gamba!"));
+    QCOMPARE(game.text("lblScore"), QStringLiteral("1"));
+    QCOMPARE(game.text("lblScore1"), QStringLiteral("0"));
+    QCOMPARE(game.text("lblScore2"), QStringLiteral("1"));
+    QVERIFY(game.control("cmdNext")->isEnabled());
+    QCOMPARE(game.tavola->focusWidget(), game.control("cmdNext"));
+
+    QTest::mouseClick(game.control("cmdNext"), Qt::LeftButton);
+    QCOMPARE(game.text("lblNum2"), QStringLiteral("4"));
+    QVERIFY(game.text("txtAnswer").isEmpty());
+    QVERIFY(game.text("lblMessage").isEmpty());
+
+    game.answer(QStringLiteral("12"));
+    QCOMPARE(game.text("lblMessage"), QStringLiteral("Sbagliato!! -12"));
+    QCOMPARE(game.text("lblScore"), QStringLiteral("1"));
+    QCOMPARE(game.text("lblScore1"), QStringLiteral("1"));
+    QCOMPARE(game.text("lblScore2"), QStringLiteral("2"));
+}
+
+void PlayingAGame::enterAfterTheVerdictPosesTheNextQuestionInsteadOfCountingAgain()
+{
+    TestGame game;
+    game.random.queueQuestion(-2, -3, 0);  // 6
+    game.random.queueQuestion(-7, -2, 2);  // 7 x (-2)
+    game.random.queueQuestion(-5, -5, 0);
+    game.writeRecord("9\r\n", "Zeno\r\n");
+    game.start(QStringLiteral("Mario"));
+
+    game.answer(QStringLiteral("6"));
+    QTest::keyClick(game.tavola->focusWidget(), Qt::Key_Return);
+    QCOMPARE(game.text("lblNum1"), QStringLiteral("7"));
+    QCOMPARE(game.text("lblScore2"), QStringLiteral("1"));
+
+    // Back in the box after the verdict, Enter still goes to the default button.
+    game.answer(QStringLiteral("-14"));
+    QCOMPARE(game.text("lblScore"), QStringLiteral("2"));
+    game.control("txtAnswer")->setFocus();
+    QTest::keyClick(game.control("txtAnswer"), Qt::Key_Return);
+    QCOMPARE(game.text("lblNum1"), QStringLiteral("-5"));
+    QCOMPARE(game.text("lblScore"), QStringLiteral("2"));
+    QCOMPARE(game.text("lblScore2"), QStringLiteral("2"));
+    QVERIFY(game.dialogs.surprises().isEmpty());
+}
+
+void PlayingAGame::altNDoesNothingWhileTheNextButtonIsDisabled()
+{
+    TestGame game;
+    game.random.queueQuestion(-2, -3, 0);
+    game.random.queueQuestion(-9, -9, 0);
+    game.start(QStringLiteral("Mario"));
+    QVERIFY(QTest::qWaitForWindowActive(game.tavola.get()));
+    const int drawn = game.random.drawn();
+
+    QTest::keyClicks(game.control("txtAnswer"), QStringLiteral("7"));
+    QTest::keyClick(game.control("txtAnswer"), Qt::Key_N, Qt::AltModifier);
+    QTest::qWait(250);  // an access key clicks after a short animation
+    QCOMPARE(game.random.drawn(), drawn);
+    QCOMPARE(game.text("lblNum1"), QStringLiteral("-2"));
+    QCOMPARE(game.text("txtAnswer"), QStringLiteral("7"));
+
+    QTest::keyClick(game.control("txtAnswer"), Qt::Key_Return);
+    QTest::keyClick(game.tavola->focusWidget(), Qt::Key_N, Qt::AltModifier);
+    QTRY_COMPARE(game.text("lblNum1"), QStringLiteral("-9"));
+}
+
+void PlayingAGame::minimisingKeepsTheCaptionAndRestoringSetsItAgain()
+{
+    TestGame game;
+    game.start(QStringLiteral("Mario"));
+    game.tavola->setWindowTitle(QStringLiteral("altro"));
+
+    game.tavola->showMinimized();
+    QVERIFY(game.tavola->isMinimized());
+    QCOMPARE(game.tavola->windowTitle(), QStringLiteral("altro"));
+
+    game.tavola->showNormal();
+    QCOMPARE(game.tavola->windowTitle(), QStringLiteral("Deroz Brivana"));
+}
+
+void PlayingAGame::theClockCountsDownAndEndsTheGameAtTheNineHundredAndFirstTick()
+{
+    TestGame game;
+    game.start(QStringLiteral("Mario"));
+    game.dialogs.answerMessage();
+
+    game.tick();
+    QCOMPARE(game.text("lblconto"), QStringLiteral("00:14:59"));
+    game.tick(59);
+    QCOMPARE(game.text("lblconto"), QStringLiteral("00:14:00"));
+    game.tick();
+    QCOMPARE(game.text("lblconto"), QStringLiteral("00:13:59"));
+    game.tick(839);
+    QCOMPARE(game.text("lblconto"), QStringLiteral("00:00:00"));
+    QCOMPARE(game.dialogs.shown().size(), 2);
+    QVERIFY(!game.tavola->hasEnded());
+
+    game.tick();
+    QCOMPARE(game.dialogs.shown().size(), 3);
+    const auto& farewell = game.dialogs.shown().last();
+    QCOMPARE(farewell.text, QStringLiteral("Ciao Mario, alla prossima sfida!"));
+    QCOMPARE(farewell.style, 0);
+    QCOMPARE(farewell.title, QStringLiteral("Data ") + brivana::test::kNow);
+    QVERIFY(game.tavola->hasEnded());
+    QVERIFY(!game.timer()->isActive());
+    QVERIFY(!game.tavola->isVisible());
+}
+
+void PlayingAGame::aTimeOutBehindTheRecordNoticeEndsTheGameOnlyOnce()
+{
+    TestGame game;
+    game.writeRecord("0\r\n", "Anna\r\n");
+    game.random.queueQuestion(-1, -1, 0);
+    game.start(QStringLiteral("Mario"));
+    game.answer(QStringLiteral("1"));
+
+    // The notice stays open while the clock runs out, and past that.
+    game.dialogs.answerMessage(MsgAnswer::ok, [&] { game.tick(905); });
+    game.dialogs.answerMessage();  // farewell
+    game.dialogs.answerMessage();  // congratulation
+    QTest::mouseClick(game.control("cmdNext"), Qt::LeftButton);
+
+    QCOMPARE(game.dialogs.messages().mid(1),
+             QStringList({"E' record", "Ciao Mario, alla prossima sfida!",
+                          "Ok ho registrato il tuo record, C A M P I O N E"}));
+    QVERIFY(game.dialogs.surprises().isEmpty());
+    QVERIFY(game.tavola->hasEnded());
+    QCOMPARE(game.scoreFile(), QByteArray("1\r\n"));
+}
+
+void PlayingAGame::exitSavesABetterRecordWithTheExactBytes()
+{
+    TestGame game;
+    game.writeRecord("1\r\n", "Anna\r\n");
+    game.random.queueQuestion(-2, -2, 0);
+    game.random.queueQuestion(-2, -3, 0);
+    game.start(QStringLiteral("Mario Rossi"));
+    QCOMPARE(game.text("lblpunti"), QStringLiteral("1\r\n"));
+    QCOMPARE(game.text("lblnome"), QStringLiteral("Anna\r\n"));
+    game.answer(QStringLiteral("4"));
+    QTest::mouseClick(game.control("cmdNext"), Qt::LeftButton);
+    game.dialogs.answerMessage();  // "E' record"
+    game.answer(QStringLiteral("6"));
+    QCOMPARE(game.text("lblScore"), QStringLiteral("2"));
+
+    game.dialogs.answerMessage();
+    game.dialogs.answerMessage();
+    QTest::mouseClick(game.control("cmdExit"), Qt::LeftButton);
+
+    QCOMPARE(game.dialogs.messages().last(), QStringLiteral("Ok ho registrato il tuo record, C A M P I O N E"));
+    QCOMPARE(game.scoreFile(), QByteArray("2\r\n"));
+    QCOMPARE(game.holderFile(), QByteArray("Mario Rossi\r\n"));
+    QVERIFY(game.tavola->hasEnded());
+    QVERIFY(game.dialogs.surprises().isEmpty());
+}
+
+void PlayingAGame::exitWithAnEqualScoreSavesNothing()
+{
+    TestGame game;
+    game.writeRecord("1\r\n", "Anna\r\n");
+    game.random.queueQuestion(-2, -2, 0);
+    game.start(QStringLiteral("Mario"));
+    game.answer(QStringLiteral("4"));
+
+    game.dialogs.answerMessage();
+    QVERIFY(QTest::qWaitForWindowActive(game.tavola.get()));
+    game.control("txtAnswer")->setFocus();
+    QTest::keyClick(game.control("txtAnswer"), Qt::Key_X, Qt::AltModifier);
+
+    QTRY_VERIFY(game.tavola->hasEnded());
+    QCOMPARE(game.dialogs.messages().last(), QStringLiteral("Ciao Mario, alla prossima sfida!"));
+    QCOMPARE(game.scoreFile(), QByteArray("1\r\n"));
+    QCOMPARE(game.holderFile(), QByteArray("Anna\r\n"));
+    QVERIFY(game.tavola->hasEnded());
+}
+
+void PlayingAGame::closingTheWindowSaysGoodbyeAndSavesABetterRecord()
+{
+    TestGame game;
+    game.random.queueQuestion(-2, -2, 0);
+    game.start(QStringLiteral("Ada"));
+    game.answer(QStringLiteral("4"));
+
+    game.dialogs.answerMessage();
+    game.dialogs.answerMessage();
+    QVERIFY(game.tavola->close());
+
+    QCOMPARE(game.dialogs.messages().mid(1),
+             QStringList({"Ciao Ada, alla prossima sfida!", "Ok ho registrato il tuo record, C A M P I O N E"}));
+    QCOMPARE(game.scoreFile(), QByteArray("1\r\n"));
+    QCOMPARE(game.holderFile(), QByteArray("Ada\r\n"));
+    QVERIFY(game.tavola->hasEnded());
+    QVERIFY(!game.tavola->isVisible());
+}
+
+BRIVANA_WINDOW_TEST_MAIN(PlayingAGame)
+#include "play_test.moc"

@@ -1,0 +1,77 @@
+#include "test_game.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <QTest>
+#include <QTimerEvent>
+
+namespace brivana::test {
+
+namespace {
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return QByteArrayLiteral("<missing>");
+    return file.readAll();
+}
+
+void WriteAll(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+}
+
+}  // namespace
+
+TestGame::TestGame()
+{
+    if (!dir.isValid()) qFatal("no temporary directory");
+    place_ = std::make_unique<TemporaryRecordPlace>(dir.path().toStdString() + "/");
+    tavola = std::make_unique<Tavola>(Services{random, dateTime_, *place_, files_}, dialogs);
+}
+
+TestGame::~TestGame() = default;
+
+void TestGame::writeRecord(const QByteArray& score, const QByteArray& holder)
+{
+    WriteAll(dir.filePath(QStringLiteral("briv2s.txt")), score);
+    WriteAll(dir.filePath(QStringLiteral("nbriv2s.txt")), holder);
+}
+
+QByteArray TestGame::scoreFile() const { return ReadAll(dir.filePath(QStringLiteral("briv2s.txt"))); }
+QByteArray TestGame::holderFile() const { return ReadAll(dir.filePath(QStringLiteral("nbriv2s.txt"))); }
+
+void TestGame::start(const QString& name)
+{
+    dialogs.answerInput(name);
+    dialogs.answerMessage();
+    tavola->start();
+}
+
+QString TestGame::text(const QString& name) const
+{
+    if (auto* box = control<QLineEdit>(name)) return box->text();
+    if (auto* label = control<window::CaptionLabel>(name)) return label->caption();
+    return QStringLiteral("<no control %1>").arg(name);
+}
+
+void TestGame::tick(int times)
+{
+    for (int i = 0; i < times; ++i) {
+        if (!timer()->isActive()) return;  // a stopped timer does not tick
+        QTimerEvent event(timer()->timerId());
+        QCoreApplication::sendEvent(timer(), &event);
+    }
+}
+
+void TestGame::answer(const QString& typed)
+{
+    QWidget* box = control(QStringLiteral("txtAnswer"));
+    QTest::keyClicks(box, typed);
+    QTest::keyClick(box, Qt::Key_Return);
+}
+
+}  // namespace brivana::test

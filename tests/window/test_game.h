@@ -1,0 +1,74 @@
+#pragma once
+// One game of Brivana in the real window, with scripted dialogs and draws, a fixed clock
+// and a temporary record directory that the test owns.
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <memory>
+
+#include "game/date_time_source.h"
+#include "game/record_place.h"
+#include "game/system_file_access.h"
+#include "scripted_dialogs.h"
+#include "scripted_random.h"
+#include "window/caption_label.h"
+#include "window/tavola.h"
+
+namespace brivana::test {
+
+inline const QString kNow = QStringLiteral("08/12/2026 09:41:07");
+
+class FixedDateTime final : public DateTimeSource {
+public:
+    std::string nowText() override { return kNow.toStdString(); }
+};
+
+class TemporaryRecordPlace final : public RecordPlace {
+public:
+    explicit TemporaryRecordPlace(std::string dir) : dir_(std::move(dir)) {}
+    RecordLocation locate() override { return {dir_, {}}; }
+
+private:
+    std::string dir_;
+};
+
+class TestGame {
+public:
+    TestGame();
+    ~TestGame();
+
+    // Writes a record file before the game starts.
+    void writeRecord(const QByteArray& score, const QByteArray& holder);
+    QByteArray scoreFile() const;
+    QByteArray holderFile() const;
+
+    // Scripts the name prompt and the greeting, then loads, shows and activates the window.
+    void start(const QString& name);
+
+    template <typename T = QWidget>
+    T* control(const QString& name) const
+    {
+        return tavola->findChild<T*>(name);
+    }
+    // The caption of a label, or the text of the answer box.
+    QString text(const QString& name) const;
+    QTimer* timer() const { return tavola->findChild<QTimer*>(QStringLiteral("Timer1")); }
+    // One tick of Timer1, delivered as the timer itself receives it.
+    void tick(int times = 1);
+    // Types into the answer box as the player would, then presses Enter.
+    void answer(const QString& typed);
+
+    QTemporaryDir dir;
+    ScriptedRandom random;
+    ScriptedDialogs dialogs;
+    std::unique_ptr<Tavola> tavola;
+
+private:
+    FixedDateTime dateTime_;
+    std::unique_ptr<TemporaryRecordPlace> place_;
+    SystemFileAccess files_;
+};
+
+}  // namespace brivana::test

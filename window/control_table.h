@@ -1,0 +1,62 @@
+#pragma once
+// The window's 31 controls as the design gives them, in creation order: one row per control,
+// read by the window each time it builds its controls for a game.
+
+#include <optional>
+#include <span>
+#include <string_view>
+
+namespace brivana::window {
+
+enum class Kind { timer, textBox, graphicalButton, button, label, image };
+
+enum class Face { none, msSansSerif, arial, arialBlack, timesNewRoman };
+enum class Weight { normal, bold };
+enum class Slant { upright, italic };
+struct FontSpec {
+    Face face = Face::none;
+    double points = 0;
+    Weight weight = Weight::normal;
+    Slant slant = Slant::upright;
+};
+
+struct Rgb {
+    int red, green, blue;
+};
+
+enum class Frame { none, single };
+enum class Align { left, centred };
+enum class Fit { keepsRect, fitsText };
+enum class Shown { visible, hidden };
+enum class Enabled { yes, no };
+// The window's own pointer, or the stock icon pointer.
+enum class Pointer { window, icon };
+
+struct ControlSpec {
+    std::string_view name;
+    Kind kind;
+    std::string_view caption;
+    int left, top, width, height;  // twips; a timer has no size
+    FontSpec font;
+    std::optional<Rgb> text;  // nothing: the system's text colour
+    std::optional<Rgb> back;  // nothing: transparent label, or the platform's button colour
+    Frame frame;
+    Align align;
+    Fit fit;
+    std::string_view tooltip;
+    Shown shown;
+    Enabled enabled;
+    Pointer pointer;
+    std::string_view picture;         // base name of the pictures in the resources, or empty
+    std::string_view accessibleName;  // Italian, for screen readers; empty for what shows nothing
+};
+
+inline constexpr int kTwipsPerPixel = 15;
+inline constexpr int kClientWidthTwips = 11880;
+inline constexpr int kClientHeightTwips = 8310;
+
+std::span<const ControlSpec> Controls();
+// The row of the named control, or nothing.
+const ControlSpec* FindControl(std::string_view name);
+
+}  // namespace brivana::window

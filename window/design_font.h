@@ -1,0 +1,16 @@
+#pragma once
+// Builds the Qt font for a face of the design. The faces are the classic Windows ones; where
+// they are missing the metric-compatible Liberation faces stand in (fontconfig alone would
+// send MS Sans Serif to the much wider DejaVu Sans). Sizes are points at 96 dots per inch.
+
+#include <QFont>
+
+#include "window/control_table.h"
+
+namespace brivana::window {
+
+QFont DesignFont(const FontSpec& spec);
+// The pixel size of a point size at 96 dots per inch.
+int PointsToPixels(double points);
+
+}  // namespace brivana::window

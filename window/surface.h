@@ -1,0 +1,27 @@
+#pragma once
+// The window's client area: black until the first question, then the question's gradient,
+// repainted from the stored draws whenever it is uncovered. The controls are its children.
+
+#include <QWidget>
+#include <cstdint>
+#include <optional>
+#include <utility>
+
+namespace brivana::window {
+
+class Surface final : public QWidget {
+    Q_OBJECT
+public:
+    explicit Surface(QWidget* parent = nullptr);
+
+    void setGradient(std::int16_t p, std::int16_t q);
+    bool hasGradient() const { return draws_.has_value(); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    std::optional<std::pair<std::int16_t, std::int16_t>> draws_;
+};
+
+}  // namespace brivana::window

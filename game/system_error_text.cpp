@@ -4,6 +4,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include <vector>
 #endif
 
 namespace brivana {
@@ -44,9 +46,26 @@ std::string SystemErrorText(int code)
 #endif
 }
 
+std::string PathForDisplay(const std::string& path)
+{
+#ifdef _WIN32
+    if (path.empty()) return path;
+    const int size = static_cast<int>(path.size());
+    std::vector<wchar_t> wide(path.size());
+    const int wideLength = MultiByteToWideChar(CP_ACP, 0, path.data(), size, wide.data(), size);
+    const int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
+    if (wideLength <= 0 || length <= 0) return path;
+    std::string text(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, text.data(), length, nullptr, nullptr);
+    return text;
+#else
+    return path;
+#endif
+}
+
 std::string FileErrorText(const std::string& action, const std::string& path, int code)
 {
-    return "Non riesco a " + action + " " + path + ": " + SystemErrorText(code) + ".";
+    return "Non riesco a " + action + " " + PathForDisplay(path) + ": " + SystemErrorText(code) + ".";
 }
 
 }  // namespace brivana

@@ -22,7 +22,7 @@ constexpr auto kLockRetry = std::chrono::milliseconds(50);
 
 IoStatus NotARegularFile(const std::string& path)
 {
-    return IoStatus::failure("Non riesco a leggere " + path + ": non è un file normale.");
+    return IoStatus::failure("Non riesco a leggere " + PathForDisplay(path) + ": non è un file normale.");
 }
 
 }  // namespace
@@ -73,7 +73,8 @@ IoStatus SystemFileAccess::ensureFile(const std::string& path)
 {
     const DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
-        return IoStatus::failure("Non riesco a creare " + path + ": è una cartella, non un file.");
+        return IoStatus::failure("Non riesco a creare " + PathForDisplay(path) +
+                                 ": è una cartella, non un file.");
     Handle file(CreateFileA(path.c_str(), FILE_APPEND_DATA, kShareAll, nullptr, OPEN_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) return Failure("creare", path);
@@ -100,8 +101,10 @@ IoStatus SystemFileAccess::readHead(const std::string& path, std::size_t maxByte
     std::size_t got = 0;
     while (got < maxBytes) {
         DWORD read = 0;
-        if (!ReadFile(file.get(), out.data() + got, static_cast<DWORD>(maxBytes - got), &read, nullptr))
+        if (!ReadFile(file.get(), out.data() + got, static_cast<DWORD>(maxBytes - got), &read, nullptr)) {
+            out.clear();
             return Failure("leggere", path);
+        }
         if (read == 0) break;
         got += read;
     }
@@ -120,6 +123,7 @@ IoStatus SystemFileAccess::writeDurably(const std::string& path, const std::stri
         if (!WriteFile(file.get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &written,
                        nullptr))
             return Failure("scrivere", path);
+        if (written == 0) return IoStatus::failure(FileErrorText("scrivere", path, ERROR_HANDLE_DISK_FULL));
         done += written;
     }
     if (!FlushFileBuffers(file.get())) return Failure("scrivere", path);

@@ -44,8 +44,51 @@ std::string SharedRecordDirectory()
 #endif
 }
 
+#ifdef _WIN32
+
+// Paths here are in the system's ANSI code page, as GetWindowsDirectoryA and the environment
+// give them; every call below takes them in that code page too.
+// Whether anything bears the name. With its trailing backslash a file's name would name nothing.
+bool Exists(std::string path)
+{
+    while (path.size() > 3 && (path.back() == '\\' || path.back() == '/')) path.pop_back();
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool IsDirectory(const std::string& path)
+{
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 // Creates dir and its parents; an empty text when it exists afterwards, otherwise why not.
-std::string CreateDirectory(const std::string& dir)
+std::string MakeDirectory(const std::string& dir)
+{
+    // Every prefix that ends before a separator, then dir itself, from the top down;
+    // prefixes that cannot be directories ("C:", a server's name) just fail on the way.
+    DWORD error = ERROR_SUCCESS;
+    for (std::size_t end = dir.find_first_of("\\/", 1);; end = dir.find_first_of("\\/", end + 1)) {
+        const std::string part = dir.substr(0, end);
+        if (!IsDirectory(part)) error = CreateDirectoryA(part.c_str(), nullptr) ? ERROR_SUCCESS : GetLastError();
+        if (end == std::string::npos) break;
+    }
+    if (IsDirectory(dir)) return {};
+    const bool blocked = error == ERROR_SUCCESS || error == ERROR_ALREADY_EXISTS;
+    const std::string why =
+        blocked ? std::string("esiste già un file con quel nome") : SystemErrorText(static_cast<int>(error));
+    return "Non riesco a creare la cartella " + PathForDisplay(dir) + ": " + why + ".";
+}
+
+#else
+
+bool Exists(const std::string& path)
+{
+    std::error_code ignored;
+    return std::filesystem::exists(std::filesystem::path(path), ignored);
+}
+
+// Creates dir and its parents; an empty text when it exists afterwards, otherwise why not.
+std::string MakeDirectory(const std::string& dir)
 {
     std::error_code error;
     std::filesystem::create_directories(std::filesystem::path(dir), error);
@@ -53,6 +96,8 @@ std::string CreateDirectory(const std::string& dir)
     return "Non riesco a creare la cartella " + dir + ": " +
            (error ? SystemErrorText(error.value()) : std::string("esiste già un file con quel nome")) + ".";
 }
+
+#endif
 
 }  // namespace
 
@@ -139,11 +184,11 @@ RecordLocation SystemRecordPlace::locate()
 
     RecordLocation location{userDir_, {}};
     // Where the shared place exists but is closed to this user, say where the record goes instead.
-    std::error_code ignored;
-    if (!sharedDir_.empty() && std::filesystem::exists(std::filesystem::path(sharedDir_), ignored))
-        location.notice = "Non posso scrivere il record nella cartella comune " + sharedDir_ +
-                          ": il tuo record sarà conservato nella tua cartella personale " + userDir_ + ".";
-    if (std::string problem = CreateDirectory(userDir_); !problem.empty())
+    if (!sharedDir_.empty() && Exists(sharedDir_))
+        location.notice = "Non posso scrivere il record nella cartella comune " + PathForDisplay(sharedDir_) +
+                          ": il tuo record sarà conservato nella tua cartella personale " +
+                          PathForDisplay(userDir_) + ".";
+    if (std::string problem = MakeDirectory(userDir_); !problem.empty())
         location.notice += (location.notice.empty() ? "" : "\n") + problem;
     return location;
 }

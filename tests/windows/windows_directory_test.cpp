@@ -1,0 +1,48 @@
+#include "game/system_record_place.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "windows_files.h"
+
+namespace brivana {
+namespace {
+
+using windows_test::Environment;
+
+TEST(WindowsDirectory, IsTheSystemsWindowsDirectoryWithOneTrailingBackslash)
+{
+    const std::string windir = Environment("windir");
+    ASSERT_FALSE(windir.empty());
+    const std::optional<std::string> dir = WindowsDirectory();
+    ASSERT_TRUE(dir.has_value());
+    EXPECT_TRUE(CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, dir->c_str(), -1, (windir + "\\").c_str(), -1) ==
+                CSTR_EQUAL)
+        << *dir << " is not " << windir << "\\";
+    ASSERT_GE(dir->size(), 2u);
+    EXPECT_EQ(dir->back(), '\\');
+    EXPECT_NE((*dir)[dir->size() - 2], '\\');
+}
+
+TEST(WindowsDirectory, IsWhereTheRecordIsKeptWhenItCanBeWritten)
+{
+    if (!windows_test::InThrowawayWinePrefix())
+        GTEST_SKIP() << "probes the Windows directory only in a throw-away Wine prefix";
+    SystemRecordPlace place;
+    const RecordLocation location = place.locate();
+    EXPECT_EQ(location.dir, WindowsDirectory().value());
+    EXPECT_EQ(location.notice, "");
+    // The probe that found the directory writable is gone again.
+    EXPECT_TRUE(windows_test::FilesMatching(location.dir, "brivana-*").empty());
+}
+
+TEST(UserRecordDirectory, IsBrivanaInTheLocalApplicationData)
+{
+    const std::string localAppData = Environment("LOCALAPPDATA");
+    ASSERT_FALSE(localAppData.empty());
+    EXPECT_EQ(UserRecordDirectory(), localAppData + "\\Brivana\\");
+}
+
+}  // namespace
+}  // namespace brivana

@@ -1,0 +1,112 @@
+#include "game/record_store.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <memory>
+
+#include "game/system_file_access.h"
+#include "windows_directory_fixture.h"
+
+namespace brivana::windows_test {
+namespace {
+
+using namespace std::chrono_literals;
+
+class RecordLockInWindowsDirectory : public WindowsDirectoryTest {
+protected:
+    std::unique_ptr<FileLock> takeLock(std::chrono::milliseconds wait)
+    {
+        std::unique_ptr<FileLock> lock;
+        SystemFileAccess files;
+        return files.lockExclusive(plainPath("brivana.lock"), wait, lock).ok() ? std::move(lock) : nullptr;
+    }
+};
+
+TEST_F(RecordLockInWindowsDirectory, IsRefusedToASecondTakerUntilReleased)
+{
+    std::unique_ptr<FileLock> first = takeLock(0ms);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(takeLock(100ms), nullptr);
+    first.reset();
+    EXPECT_NE(takeLock(0ms), nullptr);
+}
+
+TEST_F(RecordLockInWindowsDirectory, HeldByAnotherGameMakesTheSaveFailSoonAndTouchNothing)
+{
+    ASSERT_TRUE(WriteBytes(plainPath("briv2s.txt"), "5\r\n"));
+    ASSERT_TRUE(WriteBytes(plainPath("nbriv2s.txt"), "Anna\r\n"));
+    std::unique_ptr<FileLock> otherGame = takeLock(0ms);
+    ASSERT_NE(otherGame, nullptr);
+
+    SystemFileAccess files;
+    RecordStore store(files, dir_, 200ms);
+    const auto start = std::chrono::steady_clock::now();
+    const SaveResult result = store.SaveRecord("40", "Carla");
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+
+    EXPECT_EQ(result.outcome, SaveOutcome::failed);
+    EXPECT_NE(result.why.find("brivana.lock"), std::string::npos) << result.why;
+    EXPECT_GE(elapsed, 200ms);
+    EXPECT_LT(elapsed, 2s);
+    EXPECT_EQ(ReadBytes(plainPath("briv2s.txt")), "5\r\n");
+    EXPECT_EQ(ReadBytes(plainPath("nbriv2s.txt")), "Anna\r\n");
+
+    otherGame.reset();
+    EXPECT_EQ(store.SaveRecord("40", "Carla").outcome, SaveOutcome::saved);
+    EXPECT_EQ(ReadBytes(plainPath("briv2s.txt")), "40\r\n");
+}
+
+// Real file access that, each time a record file is about to be replaced, tries what another
+// game would: to take the lock itself.
+class LockProbingFiles final : public FileAccess {
+public:
+    explicit LockProbingFiles(std::string lockPath) : lockPath_(std::move(lockPath)) {}
+
+    int replacements = 0;
+    int lockTakenDuringReplace = 0;
+
+    IoStatus ensureFile(const std::string& path) override { return real_.ensureFile(path); }
+    IoStatus readHead(const std::string& path, std::size_t maxBytes, std::string& out) override
+    {
+        return real_.readHead(path, maxBytes, out);
+    }
+    IoStatus writeDurably(const std::string& path, const std::string& bytes) override
+    {
+        return real_.writeDurably(path, bytes);
+    }
+    IoStatus replace(const std::string& from, const std::string& to) override
+    {
+        ++replacements;
+        std::unique_ptr<FileLock> other;
+        SystemFileAccess otherGame;
+        if (otherGame.lockExclusive(lockPath_, 50ms, other).ok()) ++lockTakenDuringReplace;
+        other.reset();
+        return real_.replace(from, to);
+    }
+    IoStatus remove(const std::string& path) override { return real_.remove(path); }
+    IoStatus syncDirectory(const std::string& dir) override { return real_.syncDirectory(dir); }
+    IoStatus lockExclusive(const std::string& path, std::chrono::milliseconds wait,
+                           std::unique_ptr<FileLock>& lock) override
+    {
+        return real_.lockExclusive(path, wait, lock);
+    }
+
+private:
+    SystemFileAccess real_;
+    std::string lockPath_;
+};
+
+TEST_F(RecordLockInWindowsDirectory, IsHeldByASaveWhileItReplacesTheFilesAndReleasedAfter)
+{
+    LockProbingFiles files(plainPath("brivana.lock"));
+    RecordStore store(files, dir_);
+    const SaveResult result = store.SaveRecord("23", "Bruno");
+    ASSERT_EQ(result.outcome, SaveOutcome::saved) << result.why;
+    EXPECT_EQ(files.replacements, 2);
+    EXPECT_EQ(files.lockTakenDuringReplace, 0);
+    EXPECT_NE(takeLock(0ms), nullptr);
+}
+
+}  // namespace
+}  // namespace brivana::windows_test

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: the release build, a build with
-# AddressSanitizer and UndefinedBehaviorSanitizer, and a short fuzzing run.
+# AddressSanitizer and UndefinedBehaviorSanitizer, a short fuzzing run, and the game logic
+# cross-built for Windows and tested under Wine.
 set -euo pipefail
 cd "$(dirname "$0")"
 . scripts/ensure-packages.sh
@@ -116,4 +117,4 @@ fi
 # ---- end of Windows (mingw-w64 + Wine) -----------------------------------------------------
 
 echo
-echo "All tests: $passed passed, $failed failed"
+echo "Tests: $passed passed, $failed failed"

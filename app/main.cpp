@@ -1,29 +1,20 @@
 // Starts Brivana: the application, the real services and the window, then the event loop.
 #include <QApplication>
-#include <QMessageBox>
 #include <QTranslator>
 
 #include "game/system_date_time.h"
 #include "game/system_file_access.h"
 #include "game/system_random.h"
 #include "game/system_record_place.h"
-#include "window/italian_translations.h"
+#include "window/application_setup.h"
 #include "window/qt_dialogs.h"
 #include "window/tavola.h"
-#include "window/version.h"
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Brivana"));
-    QApplication::setApplicationVersion(QString::fromLatin1(brivana::kVersion));
-    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Brivana"));
-    // The game ends the program itself, after its farewell.
-    QApplication::setQuitOnLastWindowClosed(false);
-
     QTranslator translator;
-    const QString missing = brivana::window::InstallItalianTranslations(app, translator);
-    if (!missing.isEmpty()) QMessageBox::warning(nullptr, QStringLiteral("Brivana"), missing);
+    brivana::window::SetUpApplication(app, translator);
 
     brivana::SystemRandom random;
     brivana::SystemDateTime dateTime;

@@ -6,7 +6,6 @@
 //                  for an answer with the clock running.
 // The driver kills the program once it has what it measures.
 #include <QApplication>
-#include <QMessageBox>
 #include <QTranslator>
 #include <cstdio>
 #include <cstdlib>
@@ -20,10 +19,9 @@
 #include "game/system_date_time.h"
 #include "game/system_file_access.h"
 #include "game/system_random.h"
-#include "window/italian_translations.h"
+#include "window/application_setup.h"
 #include "window/qt_dialogs.h"
 #include "window/tavola.h"
-#include "window/version.h"
 
 namespace {
 
@@ -60,14 +58,8 @@ int main(int argc, char* argv[])
     const Options options = ParseOptions(argc, argv);
 
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Brivana"));
-    QApplication::setApplicationVersion(QString::fromLatin1(brivana::kVersion));
-    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Brivana"));
-    QApplication::setQuitOnLastWindowClosed(false);
-
     QTranslator translator;
-    const QString missing = brivana::window::InstallItalianTranslations(app, translator);
-    if (!missing.isEmpty()) QMessageBox::warning(nullptr, QStringLiteral("Brivana"), missing);
+    brivana::window::SetUpApplication(app, translator);
 
     brivana::SystemRandom random;
     brivana::SystemDateTime dateTime;

@@ -24,15 +24,15 @@ QStringList Families(Face face)
 
 int PointsToPixels(double points) { return static_cast<int>(std::lround(points * 96.0 / 72.0)); }
 
-QFont DesignFont(const FontSpec& spec)
+QFont DesignFont(const FontSpec& design)
 {
     QFont font;
-    if (spec.face == Face::none) return font;
-    font.setFamilies(Families(spec.face));
+    if (design.face == Face::none) return font;
+    font.setFamilies(Families(design.face));
     // Pixels rather than points: the layout is in pixels and must not follow the screen's DPI.
-    font.setPixelSize(PointsToPixels(spec.points));
-    font.setWeight(spec.weight == Weight::bold ? QFont::Bold : QFont::Normal);
-    font.setItalic(spec.slant == Slant::italic);
+    font.setPixelSize(PointsToPixels(design.points));
+    font.setWeight(design.weight == Weight::bold ? QFont::Bold : QFont::Normal);
+    font.setItalic(design.slant == Slant::italic);
     font.setUnderline(false);
     font.setStrikeOut(false);
     return font;

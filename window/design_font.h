@@ -9,7 +9,7 @@
 
 namespace brivana::window {
 
-QFont DesignFont(const FontSpec& spec);
+QFont DesignFont(const FontSpec& design);
 // The pixel size of a point size at 96 dots per inch.
 int PointsToPixels(double points);
 

@@ -28,9 +28,9 @@ QString Text(std::string_view text) { return QString::fromUtf8(text.data(), stat
 
 int Pixels(int twips) { return twips / kTwipsPerPixel; }
 
-QRect Geometry(const ControlSpec& spec)
+QRect Geometry(const ControlSpec& row)
 {
-    return QRect(Pixels(spec.left), Pixels(spec.top), Pixels(spec.width), Pixels(spec.height));
+    return QRect(Pixels(row.left), Pixels(row.top), Pixels(row.width), Pixels(row.height));
 }
 
 QColor Colour(const std::optional<Rgb>& rgb, const QColor& otherwise)
@@ -55,62 +55,62 @@ QIcon Pictures(std::string_view base)
     return icon;
 }
 
-QWidget* MakeLabel(const ControlSpec& spec, QWidget* parent)
+QWidget* MakeLabel(const ControlSpec& row, QWidget* parent)
 {
-    auto* label = new CaptionLabel(spec.fit, parent);
+    auto* label = new CaptionLabel(row.fit, parent);
     QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, Colour(spec.text, Qt::black));
-    if (spec.back) {
-        palette.setColor(QPalette::Window, Colour(spec.back, Qt::black));
+    palette.setColor(QPalette::WindowText, Colour(row.text, Qt::black));
+    if (row.back) {
+        palette.setColor(QPalette::Window, Colour(row.back, Qt::black));
         label->setAutoFillBackground(true);
     }
     label->setPalette(palette);
-    if (spec.frame == Frame::single) {
+    if (row.frame == Frame::single) {
         label->setFrameStyle(QFrame::Box | QFrame::Plain);
         label->setLineWidth(1);
     }
-    label->setAlignment((spec.align == Align::centred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
-    label->setFont(DesignFont(spec.font));
-    label->setGeometry(Geometry(spec));
-    label->setCaption(Text(spec.caption));
+    label->setAlignment((row.align == Align::centred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
+    label->setFont(DesignFont(row.font));
+    label->setGeometry(Geometry(row));
+    label->setCaption(Text(row.caption));
     return label;
 }
 
-QWidget* MakeAnswerBox(const ControlSpec& spec, QWidget* parent)
+QWidget* MakeAnswerBox(const ControlSpec& row, QWidget* parent)
 {
     auto* box = new AnswerBox(parent);
     box->setMaxLength(kMaxAnswerLength);
     QPalette palette = box->palette();
-    palette.setColor(QPalette::Base, Colour(spec.back, Qt::white));
-    palette.setColor(QPalette::Text, Colour(spec.text, Qt::black));
+    palette.setColor(QPalette::Base, Colour(row.back, Qt::white));
+    palette.setColor(QPalette::Text, Colour(row.text, Qt::black));
     box->setPalette(palette);
-    box->setFont(DesignFont(spec.font));
+    box->setFont(DesignFont(row.font));
     box->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    box->setGeometry(Geometry(spec));
-    box->setText(Text(spec.caption));
+    box->setGeometry(Geometry(row));
+    box->setText(Text(row.caption));
     return box;
 }
 
-QWidget* MakeButton(const ControlSpec& spec, QWidget* parent)
+QWidget* MakeButton(const ControlSpec& row, QWidget* parent)
 {
-    QPushButton* button = spec.kind == Kind::graphicalButton
-                              ? new PictureButton(Colour(spec.back, Qt::lightGray), Pictures(spec.picture), parent)
+    QPushButton* button = row.kind == Kind::graphicalButton
+                              ? new PictureButton(Colour(row.back, Qt::lightGray), Pictures(row.picture), parent)
                               : new QPushButton(parent);
     // Enter on a focused button clicks it.
     button->setAutoDefault(true);
-    button->setFont(DesignFont(spec.font));
-    button->setText(Text(spec.caption));
-    button->setGeometry(Geometry(spec));
+    button->setFont(DesignFont(row.font));
+    button->setText(Text(row.caption));
+    button->setGeometry(Geometry(row));
     // A button shows the platform's pointer, not the window's own.
     button->setCursor(Qt::ArrowCursor);
     return button;
 }
 
-QWidget* MakeImage(const ControlSpec& spec, QWidget* parent)
+QWidget* MakeImage(const ControlSpec& row, QWidget* parent)
 {
     auto* image = new QLabel(parent);
-    const QRect geometry = Geometry(spec);
-    image->setPixmap(Pictures(spec.picture).pixmap(geometry.size()));
+    const QRect geometry = Geometry(row);
+    image->setPixmap(Pictures(row.picture).pixmap(geometry.size()));
     image->setGeometry(geometry);
     return image;
 }
@@ -125,23 +125,23 @@ void Tavola::buildControls()
     surface->setCursor(WindowPointer());
 
     QHash<QString, QWidget*> controls;
-    for (const ControlSpec& spec : Controls()) {
+    for (const ControlSpec& row : Controls()) {
         QWidget* widget = nullptr;
-        switch (spec.kind) {
+        switch (row.kind) {
         case Kind::timer: continue;  // Tavola's own timer, restarted at every load
-        case Kind::textBox: widget = MakeAnswerBox(spec, surface); break;
+        case Kind::textBox: widget = MakeAnswerBox(row, surface); break;
         case Kind::graphicalButton:
-        case Kind::button: widget = MakeButton(spec, surface); break;
-        case Kind::label: widget = MakeLabel(spec, surface); break;
-        case Kind::image: widget = MakeImage(spec, surface); break;
+        case Kind::button: widget = MakeButton(row, surface); break;
+        case Kind::label: widget = MakeLabel(row, surface); break;
+        case Kind::image: widget = MakeImage(row, surface); break;
         }
-        const QString name = Text(spec.name);
+        const QString name = Text(row.name);
         widget->setObjectName(name);
-        widget->setToolTip(Text(spec.tooltip));
-        widget->setAccessibleName(Text(spec.accessibleName));
-        widget->setEnabled(spec.enabled == Enabled::yes);
-        if (spec.shown == Shown::hidden) widget->hide();
-        if (spec.pointer == Pointer::icon) widget->setCursor(IconPointer());
+        widget->setToolTip(Text(row.tooltip));
+        widget->setAccessibleName(Text(row.accessibleName));
+        widget->setEnabled(row.enabled == Enabled::yes);
+        if (row.shown == Shown::hidden) widget->hide();
+        if (row.pointer == Pointer::icon) widget->setCursor(IconPointer());
         controls.insert(name, widget);
     }
 

@@ -133,16 +133,16 @@ void Look::eachControlGetsItsFaceOrItsMetricTwinAtNinetySixDpi()
     using brivana::window::Face;
     TestGame game;
     int checked = 0;
-    for (const auto& spec : brivana::window::Controls()) {
-        if (spec.font.face == Face::none) continue;
-        const QString name = QString::fromUtf8(spec.name.data(), spec.name.size());
+    for (const auto& row : brivana::window::Controls()) {
+        if (row.font.face == Face::none) continue;
+        const QString name = QString::fromUtf8(row.name.data(), row.name.size());
         const QFontInfo info(game.control(name)->font());
         const QString expected =
-            spec.font.face == Face::timesNewRoman ? QStringLiteral("Liberation Serif") : QStringLiteral("Liberation Sans");
+            row.font.face == Face::timesNewRoman ? QStringLiteral("Liberation Serif") : QStringLiteral("Liberation Sans");
         QVERIFY2(info.family() == expected, qPrintable(name + QStringLiteral(" got ") + info.family()));
-        QVERIFY2(info.pixelSize() == qRound(spec.font.points * 96 / 72), qPrintable(name));
-        QCOMPARE(info.bold(), spec.font.weight == brivana::window::Weight::bold);
-        QCOMPARE(info.italic(), spec.font.slant == brivana::window::Slant::italic);
+        QVERIFY2(info.pixelSize() == qRound(row.font.points * 96 / 72), qPrintable(name));
+        QCOMPARE(info.bold(), row.font.weight == brivana::window::Weight::bold);
+        QCOMPARE(info.italic(), row.font.slant == brivana::window::Slant::italic);
         ++checked;
     }
     QCOMPARE(checked, 29);
@@ -286,8 +286,8 @@ void Look::screenReadersHearAnItalianNameForEveryControlThatShowsSomething()
     QCOMPARE(nameOf("lblScore"), QStringLiteral("Punteggio"));
 
     QSet<QString> names;
-    for (const auto& spec : brivana::window::Controls()) {
-        const QString control = QString::fromUtf8(spec.name.data(), spec.name.size());
+    for (const auto& row : brivana::window::Controls()) {
+        const QString control = QString::fromUtf8(row.name.data(), row.name.size());
         QWidget* widget = game.control(control);
         if (!widget || !widget->isVisible() || control == QLatin1String("lblTime")) continue;
         const QString name = nameOf(control);

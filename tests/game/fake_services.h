@@ -9,7 +9,7 @@
 #include "game/file_access.h"
 #include "game/random_source.h"
 #include "game/record_place.h"
-#include "game/system_file_access.h"
+#include "forwarding_file_access.h"
 
 namespace brivana::testing {
 
@@ -57,7 +57,7 @@ private:
 };
 
 // The real file access, except that a chosen step can be made to fail.
-class FaultyFileAccess final : public FileAccess {
+class FaultyFileAccess final : public ForwardingFileAccess {
 public:
     // The n-th call (from 1) of replace fails; 0 never.
     int failReplaceCall = 0;
@@ -65,23 +65,8 @@ public:
     bool diskFull = false;
     int replaceCalls = 0;
 
-    IoStatus ensureFile(const std::string& path) override { return real_.ensureFile(path); }
-    IoStatus readHead(const std::string& path, std::size_t maxBytes, std::string& out) override
-    {
-        return real_.readHead(path, maxBytes, out);
-    }
     IoStatus writeDurably(const std::string& path, const std::string& bytes) override;
     IoStatus replace(const std::string& from, const std::string& to) override;
-    IoStatus remove(const std::string& path) override { return real_.remove(path); }
-    IoStatus syncDirectory(const std::string& dir) override { return real_.syncDirectory(dir); }
-    IoStatus lockExclusive(const std::string& path, std::chrono::milliseconds wait,
-                           std::unique_ptr<FileLock>& lock) override
-    {
-        return real_.lockExclusive(path, wait, lock);
-    }
-
-private:
-    SystemFileAccess real_;
 };
 
 // The whole content of a file, or "<missing>".

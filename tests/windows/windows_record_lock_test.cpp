@@ -5,6 +5,7 @@
 #include <chrono>
 #include <memory>
 
+#include "forwarding_file_access.h"
 #include "game/system_file_access.h"
 #include "windows_directory_fixture.h"
 
@@ -59,22 +60,13 @@ TEST_F(RecordLockInWindowsDirectory, HeldByAnotherGameMakesTheSaveFailSoonAndTou
 
 // Real file access that, each time a record file is about to be replaced, tries what another
 // game would: to take the lock itself.
-class LockProbingFiles final : public FileAccess {
+class LockProbingFiles final : public brivana::testing::ForwardingFileAccess {
 public:
     explicit LockProbingFiles(std::string lockPath) : lockPath_(std::move(lockPath)) {}
 
     int replacements = 0;
     int lockTakenDuringReplace = 0;
 
-    IoStatus ensureFile(const std::string& path) override { return real_.ensureFile(path); }
-    IoStatus readHead(const std::string& path, std::size_t maxBytes, std::string& out) override
-    {
-        return real_.readHead(path, maxBytes, out);
-    }
-    IoStatus writeDurably(const std::string& path, const std::string& bytes) override
-    {
-        return real_.writeDurably(path, bytes);
-    }
     IoStatus replace(const std::string& from, const std::string& to) override
     {
         ++replacements;
@@ -84,16 +76,8 @@ public:
         other.reset();
         return real_.replace(from, to);
     }
-    IoStatus remove(const std::string& path) override { return real_.remove(path); }
-    IoStatus syncDirectory(const std::string& dir) override { return real_.syncDirectory(dir); }
-    IoStatus lockExclusive(const std::string& path, std::chrono::milliseconds wait,
-                           std::unique_ptr<FileLock>& lock) override
-    {
-        return real_.lockExclusive(path, wait, lock);
-    }
 
 private:
-    SystemFileAccess real_;
     std::string lockPath_;
 };
 

@@ -6,6 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/ensure-packages.sh
+. scripts/virtual-screen.sh
 ensure_packages "${BUILD_PACKAGES[@]}" dpkg-dev lintian xvfb xdotool
 
 readonly record_dir=/var/games/brivana
@@ -93,17 +94,9 @@ owner_mode=$(stat -c '%U:%G %a' "$record_dir")
 ok "installed; $record_dir is root:games 2775"
 
 echo "== Starting the installed game under Xvfb"
-# Xvfb picks a free display itself and names it once it is ready, so parallel runs cannot collide.
-display_file=$(mktemp)
 game_log=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" 2>/dev/null &
-xvfb_pid=$!
-for _ in $(seq 1 100); do
-    [ -s "$display_file" ] && break
-    sleep 0.1
-done
-[ -s "$display_file" ] || die "Xvfb did not start"
-display=:$(head -n 1 "$display_file")
+start_virtual_screen 1024x768x24 || die "Xvfb did not start"
+display=$virtual_display
 DISPLAY=$display env -u QT_QPA_PLATFORM -u WAYLAND_DISPLAY "$game" >"$game_log" 2>&1 &
 game_pid=$!
 shown=no
@@ -117,7 +110,7 @@ for _ in $(seq 1 150); do
 done
 stop_game_and_display
 [ "$shown" = yes ] || { cat "$game_log" >&2; die "no window \"$first_window\" within 30 seconds"; }
-rm -f "$display_file" "$game_log"
+rm -f "$game_log"
 ok "the installed game showed \"$first_window\""
 
 echo "== Removing (the record stays)"

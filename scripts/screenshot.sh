@@ -4,14 +4,12 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/ensure-packages.sh
+. scripts/virtual-screen.sh
 ensure_packages "${BUILD_PACKAGES[@]}" "${SCREENSHOT_PACKAGES[@]}"
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DBRIVANA_WINDOW=ON
 cmake --build build
 
-# A display number nobody uses.
-display=90
-while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
 work=$(mktemp -d)
 xvfb_pid=
 game_pid=
@@ -22,10 +20,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-export DISPLAY=":$display"
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+start_virtual_screen 1024x768x24
+export DISPLAY=$virtual_display
 
 # Waits for a window whose title matches this pattern and gives it the keyboard.
 wait_for() {

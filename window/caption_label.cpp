@@ -2,11 +2,11 @@
 
 namespace brivana::window {
 
-CaptionLabel::CaptionLabel(Fit fit, QWidget* parent) : QLabel(parent), fit_(fit)
+CaptionLabel::CaptionLabel(layout::Fit fit, QWidget* parent) : QLabel(parent), fit_(fit)
 {
     // A player's name is shown as typed, never read as markup.
     setTextFormat(Qt::PlainText);
-    setWordWrap(fit_ == Fit::keepsRect);
+    setWordWrap(fit_ == layout::Fit::keepsRect);
     setIndent(0);
     setMargin(0);
 }
@@ -20,7 +20,7 @@ void CaptionLabel::setCaption(const QString& caption)
     setText(shown);
     // A screen reader announces the label's name, then this: the number or text it shows.
     setAccessibleDescription(shown);
-    if (fit_ == Fit::fitsText) resize(sizeHint());
+    if (fit_ == layout::Fit::fitsText) resize(sizeHint());
 }
 
 }  // namespace brivana::window

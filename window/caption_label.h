@@ -6,20 +6,20 @@
 #include <QLabel>
 #include <QString>
 
-#include "window/control_table.h"
+#include "layout/control_table.h"
 
 namespace brivana::window {
 
 class CaptionLabel final : public QLabel {
     Q_OBJECT
 public:
-    CaptionLabel(Fit fit, QWidget* parent);
+    CaptionLabel(layout::Fit fit, QWidget* parent);
 
     void setCaption(const QString& caption);
     const QString& caption() const { return caption_; }
 
 private:
-    Fit fit_;
+    layout::Fit fit_;
     QString caption_;
 };
 

@@ -7,6 +7,8 @@ namespace brivana::window {
 
 namespace {
 
+using namespace layout;
+
 // The face itself first, then its stand-in.
 QStringList Families(Face face)
 {
@@ -24,7 +26,7 @@ QStringList Families(Face face)
 
 int PointsToPixels(double points) { return static_cast<int>(std::lround(points * 96.0 / 72.0)); }
 
-QFont DesignFont(const FontSpec& design)
+QFont DesignFont(const layout::FontSpec& design)
 {
     QFont font;
     if (design.face == Face::none) return font;

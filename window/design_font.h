@@ -5,11 +5,11 @@
 
 #include <QFont>
 
-#include "window/control_table.h"
+#include "layout/control_table.h"
 
 namespace brivana::window {
 
-QFont DesignFont(const FontSpec& design);
+QFont DesignFont(const layout::FontSpec& design);
 // The pixel size of a point size at 96 dots per inch.
 int PointsToPixels(double points);
 

@@ -9,7 +9,8 @@
 
 #include "window/answer_box.h"
 #include "window/caption_label.h"
-#include "window/menu_table.h"
+#include "layout/control_table.h"
+#include "layout/menu_table.h"
 #include "window/surface.h"
 #include "window/version.h"
 
@@ -22,7 +23,6 @@ namespace {
 
 const QString kApplicationTitle = QStringLiteral("Brivana");
 const QString kLoadCaption = QStringLiteral(" Giochiamo con il prodotto di numeri relativi");
-constexpr int kTimerInterval = 1000;
 
 }  // namespace
 
@@ -42,7 +42,7 @@ void Tavola::start() { loadAndShow(); }
 void Tavola::loadAndShow()
 {
     setWindowTitle(kLoadCaption);
-    timer_.setInterval(kTimerInterval);
+    timer_.setInterval(layout::kTimerIntervalMs);
     timer_.start();
     game_.Form_Load();
     if (ended_) return;
@@ -66,7 +66,7 @@ void Tavola::rebuild()
 {
     // A nested loop (a dialog's) would run the rebuild under a handler of the old controls.
     if (thread()->loopLevel() > 1) {
-        QTimer::singleShot(kTimerInterval / 10, this, &Tavola::rebuild);
+        QTimer::singleShot(layout::kTimerIntervalMs / 10, this, &Tavola::rebuild);
         return;
     }
     rebuildPending_ = false;
@@ -79,7 +79,7 @@ void Tavola::rebuild()
 
 void Tavola::copy_Click(std::int16_t)
 {
-    messageBox("Brivana " + std::string(kVersion) + "\n" + std::string(window::CreditsText()), MsgStyle::ok);
+    messageBox("Brivana " + std::string(kVersion) + "\n" + std::string(layout::CreditsText()), MsgStyle::ok);
 }
 
 QWidget* Tavola::control(const QString& name) const { return controls_.value(name); }

@@ -8,9 +8,9 @@
 
 #include "window/answer_box.h"
 #include "window/caption_label.h"
-#include "window/control_table.h"
+#include "layout/control_table.h"
 #include "window/design_font.h"
-#include "window/menu_table.h"
+#include "layout/menu_table.h"
 #include "window/picture_button.h"
 #include "window/pointers.h"
 #include "window/surface.h"
@@ -21,8 +21,7 @@ namespace brivana {
 namespace {
 
 using namespace window;
-
-constexpr int kMaxAnswerLength = 4;
+using namespace layout;
 
 QString Text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
@@ -79,7 +78,7 @@ QWidget* MakeLabel(const ControlSpec& row, QWidget* parent)
 QWidget* MakeAnswerBox(const ControlSpec& row, QWidget* parent)
 {
     auto* box = new AnswerBox(parent);
-    box->setMaxLength(kMaxAnswerLength);
+    box->setMaxLength(kAnswerMaxLength);
     QPalette palette = box->palette();
     palette.setColor(QPalette::Base, Colour(row.back, Qt::white));
     palette.setColor(QPalette::Text, Colour(row.text, Qt::black));

@@ -11,7 +11,7 @@
 
 #include "test_game.h"
 #include "test_main.h"
-#include "window/control_table.h"
+#include "layout/control_table.h"
 #include "window/picture_button.h"
 
 using brivana::Field;
@@ -130,10 +130,10 @@ void Look::theHiddenControlsLeaveTheGradientUntouched()
 
 void Look::eachControlGetsItsFaceOrItsMetricTwinAtNinetySixDpi()
 {
-    using brivana::window::Face;
+    using brivana::layout::Face;
     TestGame game;
     int checked = 0;
-    for (const auto& row : brivana::window::Controls()) {
+    for (const auto& row : brivana::layout::Controls()) {
         if (row.font.face == Face::none) continue;
         const QString name = QString::fromUtf8(row.name.data(), row.name.size());
         const QFontInfo info(game.control(name)->font());
@@ -141,8 +141,8 @@ void Look::eachControlGetsItsFaceOrItsMetricTwinAtNinetySixDpi()
             row.font.face == Face::timesNewRoman ? QStringLiteral("Liberation Serif") : QStringLiteral("Liberation Sans");
         QVERIFY2(info.family() == expected, qPrintable(name + QStringLiteral(" got ") + info.family()));
         QVERIFY2(info.pixelSize() == qRound(row.font.points * 96 / 72), qPrintable(name));
-        QCOMPARE(info.bold(), row.font.weight == brivana::window::Weight::bold);
-        QCOMPARE(info.italic(), row.font.slant == brivana::window::Slant::italic);
+        QCOMPARE(info.bold(), row.font.weight == brivana::layout::Weight::bold);
+        QCOMPARE(info.italic(), row.font.slant == brivana::layout::Slant::italic);
         ++checked;
     }
     QCOMPARE(checked, 29);
@@ -286,7 +286,7 @@ void Look::screenReadersHearAnItalianNameForEveryControlThatShowsSomething()
     QCOMPARE(nameOf("lblScore"), QStringLiteral("Punteggio"));
 
     QSet<QString> names;
-    for (const auto& row : brivana::window::Controls()) {
+    for (const auto& row : brivana::layout::Controls()) {
         const QString control = QString::fromUtf8(row.name.data(), row.name.size());
         QWidget* widget = game.control(control);
         if (!widget || !widget->isVisible() || control == QLatin1String("lblTime")) continue;

@@ -1,9 +1,9 @@
-#include "window/control_table.h"
+#include "layout/control_table.h"
 
 #include <algorithm>
 #include <array>
 
-namespace brivana::window {
+namespace brivana::layout {
 
 namespace {
 
@@ -156,4 +156,4 @@ const ControlSpec* FindControl(std::string_view name)
     return found == kControls.end() ? nullptr : &*found;
 }
 
-}  // namespace brivana::window
+}  // namespace brivana::layout

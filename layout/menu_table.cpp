@@ -1,8 +1,8 @@
-#include "window/menu_table.h"
+#include "layout/menu_table.h"
 
 #include <array>
 
-namespace brivana::window {
+namespace brivana::layout {
 
 namespace {
 
@@ -29,4 +29,4 @@ std::string_view CreditsText()
            "Per contattare gli autori: autori@example.org - www.example.org";
 }
 
-}  // namespace brivana::window
+}  // namespace brivana::layout

@@ -6,7 +6,7 @@
 #include <span>
 #include <string_view>
 
-namespace brivana::window {
+namespace brivana::layout {
 
 struct MenuSpec {
     std::string_view name;
@@ -20,4 +20,4 @@ std::span<const MenuSpec> MenuItems();
 // The credits shown by the entry "copy".
 std::string_view CreditsText();
 
-}  // namespace brivana::window
+}  // namespace brivana::layout

@@ -1,12 +1,12 @@
 #pragma once
 // The window's 31 controls as the design gives them, in creation order: one row per control,
-// read by the window each time it builds its controls for a game.
+// read by both windows (Qt and Win32) each time they build their controls for a game.
 
 #include <optional>
 #include <span>
 #include <string_view>
 
-namespace brivana::window {
+namespace brivana::layout {
 
 enum class Kind { timer, textBox, graphicalButton, button, label, image };
 
@@ -54,9 +54,13 @@ struct ControlSpec {
 inline constexpr int kTwipsPerPixel = 15;
 inline constexpr int kClientWidthTwips = 11880;
 inline constexpr int kClientHeightTwips = 8310;
+// The answer box takes at most this many characters.
+inline constexpr int kAnswerMaxLength = 4;
+// The clock ticks once a second.
+inline constexpr int kTimerIntervalMs = 1000;
 
 std::span<const ControlSpec> Controls();
 // The row of the named control, or nothing.
 const ControlSpec* FindControl(std::string_view name);
 
-}  // namespace brivana::window
+}  // namespace brivana::layout

@@ -112,7 +112,8 @@ else
     cmake -S . -B build-windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
         -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON -DBRIVANA_WINDOW=OFF
     cmake --build build-windows
-    run_under_wine build-windows/tests/game/game_tests.exe build-windows/tests/windows/game_windows_tests.exe
+    run_under_wine build-windows/tests/game/game_tests.exe build-windows/tests/windows/game_windows_tests.exe \
+        build-windows/tests/layout/layout_tests.exe
 fi
 # ---- end of Windows (mingw-w64 + Wine) -----------------------------------------------------
 

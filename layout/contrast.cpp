@@ -30,8 +30,9 @@ double ContrastRatio(Rgb a, Rgb b)
     return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
-Rgb HaloColour(Rgb text, Rgb band)
+std::optional<Rgb> HaloColour(Rgb text, Rgb band)
 {
+    if (ContrastRatio(text, band) >= kMinimumContrast) return std::nullopt;
     const bool blackKeepsText = ContrastRatio(text, kBlack) >= kMinimumContrast;
     const bool whiteKeepsText = ContrastRatio(text, kWhite) >= kMinimumContrast;
     if (blackKeepsText && whiteKeepsText)

@@ -3,6 +3,8 @@
 // were not chosen for: the gradient's brightest and darkest tints, and a disabled button.
 // Contrast is the WCAG 2 contrast ratio, from 1 (same luminance) to 21 (black on white).
 
+#include <optional>
+
 #include "layout/control_table.h"
 
 namespace brivana::layout {
@@ -15,11 +17,11 @@ double RelativeLuminance(Rgb colour);
 // The WCAG 2 contrast ratio of two colours, in either order.
 double ContrastRatio(Rgb a, Rgb b);
 
-// The colour of the thin halo drawn around a text of colour `text` that stands on the
-// gradient where the band's colour is `band`: black or white, whichever stands out more
-// from the band among those that keep the text at kMinimumContrast; the text's own colour
-// never changes.
-Rgb HaloColour(Rgb text, Rgb band);
+// The colour of the thin halo drawn around a text of colour `text` where it stands on the
+// gradient on a band of colour `band`; nothing where the text already stands kMinimumContrast
+// from the band. The halo is black or white: whichever stands out more from the band among
+// those that keep the text at kMinimumContrast. The text's own colour never changes.
+std::optional<Rgb> HaloColour(Rgb text, Rgb band);
 
 // The caption colour of a disabled button with this face: a grey that reads as faded, as
 // close to the face as kMinimumContrast allows (the darker one when two are as close).

@@ -1,5 +1,12 @@
 #include "scripted_dialogs.h"
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+
+#include "window/qt_dialogs.h"
+
 namespace brivana::test {
 
 void ScriptedDialogs::answerInput(const QString& typed, Action whileOpen)
@@ -12,6 +19,28 @@ void ScriptedDialogs::answerMessage(MsgAnswer answer, Action whileOpen)
     steps_.append({false, answer, {}, std::move(whileOpen)});
 }
 
+void ScriptedDialogs::answerInRealBox(MsgAnswer answer)
+{
+    steps_.append({false, answer, {}, {}, true});
+}
+
+namespace {
+
+// Presses the button once the message box is open; looks again a little later until then.
+void PressWhenOpen(QMessageBox::StandardButton button, int triesLeft = 200)
+{
+    QTimer::singleShot(10, [button, triesLeft] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box && box->isVisible() && box->button(button)) {
+            box->button(button)->click();
+        } else if (triesLeft > 0) {
+            PressWhenOpen(button, triesLeft - 1);
+        }
+    });
+}
+
+}  // namespace
+
 bool ScriptedDialogs::takeStep(bool input, const QString& text, Step& step)
 {
     if (steps_.isEmpty() || steps_.first().input != input) {
@@ -22,11 +51,17 @@ bool ScriptedDialogs::takeStep(bool input, const QString& text, Step& step)
     return true;
 }
 
-MsgAnswer ScriptedDialogs::messageBox(QWidget*, const QString& text, int style, const QString& title)
+MsgAnswer ScriptedDialogs::messageBox(QWidget* parent, const QString& text, int style, const QString& title)
 {
     shown_.append({false, text, style, title});
     Step step;
     if (!takeStep(false, text, step)) return MsgAnswer::ok;
+    if (step.real) {
+        PressWhenOpen(step.answer == MsgAnswer::yes  ? QMessageBox::Yes
+                      : step.answer == MsgAnswer::no ? QMessageBox::No
+                                                     : QMessageBox::Ok);
+        return window::QtDialogs().messageBox(parent, text, style, title);
+    }
     if (step.whileOpen) step.whileOpen();
     return step.answer;
 }

@@ -24,6 +24,9 @@ public:
 
     void answerInput(const QString& typed, Action whileOpen = {});
     void answerMessage(MsgAnswer answer = MsgAnswer::ok, Action whileOpen = {});
+    // Shows the program's real message box, with its nested event loop and its window, and
+    // presses the button of the answer once the box is open.
+    void answerInRealBox(MsgAnswer answer);
 
     MsgAnswer messageBox(QWidget* parent, const QString& text, int style, const QString& title) override;
     QString inputBox(QWidget* parent, const QString& prompt, const QString& title) override;
@@ -41,6 +44,7 @@ private:
         MsgAnswer answer;
         QString typed;
         Action whileOpen;
+        bool real = false;
     };
     // The next step when it is of the wanted kind; otherwise notes the surprise.
     bool takeStep(bool input, const QString& text, Step& step);

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QLineEdit>
+#include <QScreen>
 #include <QTest>
 #include <QTimerEvent>
 
@@ -72,6 +73,26 @@ void TestGame::answer(const QString& typed)
     QWidget* box = control(QStringLiteral("txtAnswer"));
     QTest::keyClicks(box, typed);
     QTest::keyClick(box, Qt::Key_Return);
+}
+
+QImage TestGame::screen() const
+{
+    QWidget* client = tavola->centralWidget();
+    if (!QTest::qWaitForWindowExposed(tavola.get())) qFatal("the window is not shown");
+    QTest::qWait(30);  // the paints the event loop has pending
+    const QPoint origin = client->mapTo(tavola.get(), QPoint(0, 0));
+    return tavola->screen()
+        ->grabWindow(tavola->winId(), origin.x(), origin.y(), client->width(), client->height())
+        .toImage()
+        .convertToFormat(QImage::Format_RGB32);
+}
+
+void TestGame::clickAt(QPoint point)
+{
+    QWidget* client = tavola->centralWidget();
+    QWidget* target = client->childAt(point);
+    if (!target) target = client;
+    QTest::mouseClick(target, Qt::LeftButton, {}, target->mapFrom(client, point));
 }
 
 }  // namespace brivana::test

@@ -3,6 +3,8 @@
 // and a temporary record directory that the test owns.
 
 #include <QByteArray>
+#include <QImage>
+#include <QPoint>
 #include <QString>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -59,6 +61,11 @@ public:
     void tick(int times = 1);
     // Types into the answer box as the player would, then presses Enter.
     void answer(const QString& typed);
+    // The client area as the screen shows it once the event loop has run: only what the
+    // window really painted, nothing forced.
+    QImage screen() const;
+    // A left click at a point of the client area, on whatever is on top there.
+    void clickAt(QPoint point);
 
     QTemporaryDir dir;
     ScriptedRandom random;

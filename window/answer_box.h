@@ -1,7 +1,8 @@
 #pragma once
 // The answer box. Every typed character goes through the game's key filter before the box
-// receives it, Ctrl+V included however the platform reports it; pasting from the context menu
-// or with Shift+Insert stays possible. Enter clicks the window's default button while it is
+// receives it, Ctrl+V and composed characters included however the platform reports them;
+// Delete, the arrows, Home and End edit as usual, and pasting from the context menu or with
+// Shift+Insert stays possible. Enter clicks the window's default button while it is
 // enabled, and otherwise reaches the filter as character 13.
 
 #include <QLineEdit>
@@ -25,11 +26,14 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
 
 private:
     // The characters the key stands for, in the single-byte character set; empty for a key
     // that types nothing (arrows, Delete, Shift+Insert...).
     static QList<std::int16_t> Characters(const QKeyEvent& event);
+    // What the filter keeps of the characters, and whether it changed any.
+    QString filtered(const QList<std::int16_t>& characters, bool& changed);
 
     KeyFilter filter_;
     QPointer<QPushButton> defaultButton_;

@@ -2,6 +2,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QTest>
 
@@ -17,7 +18,10 @@ class PlayingAGame : public QObject {
 private slots:
     void theStartAsksTheNameGreetsThePlayerAndPosesTheFirstQuestion();
     void typedLettersAreSwallowedWhileDigitsAndMinusGoIn();
+    void editingKeysEditAndComposedLettersAreSwallowed();
     void pastingWithControlVIsRefusedButShiftInsertPastes();
+    void clicksReachWhatIsOnTopAndThoseWithoutAHandlerDoNothing_data();
+    void clicksReachWhatIsOnTopAndThoseWithoutAHandlerDoNothing();
     void aRightAndAWrongAnswerShowTheVerdictAndTheTallies();
     void enterAfterTheVerdictPosesTheNextQuestionInsteadOfCountingAgain();
     void altNDoesNothingWhileTheNextButtonIsDisabled();
@@ -84,6 +88,30 @@ void PlayingAGame::typedLettersAreSwallowedWhileDigitsAndMinusGoIn()
     QVERIFY(game.text("lblMessage").isEmpty());
 }
 
+void PlayingAGame::editingKeysEditAndComposedLettersAreSwallowed()
+{
+    TestGame game;
+    game.start(QStringLiteral("Mario"));
+    auto* box = game.control<QLineEdit>("txtAnswer");
+
+    QTest::keyClicks(box, QStringLiteral("1234"));
+    QTest::keyClick(box, Qt::Key_Home);
+    QTest::keyClick(box, Qt::Key_Delete);
+    QTest::keyClick(box, Qt::Key_Delete);
+    QCOMPARE(box->text(), QStringLiteral("34"));
+    QTest::keyClick(box, Qt::Key_End);
+    QTest::keyClick(box, Qt::Key_Left);
+    QTest::keyClicks(box, QStringLiteral("-"));
+    QCOMPARE(box->text(), QStringLiteral("3-4"));
+
+    // A dead key and a letter arrive composed, through the input method.
+    box->clear();
+    QInputMethodEvent composed;
+    composed.setCommitString(QStringLiteral("é5"));
+    QCoreApplication::sendEvent(box, &composed);
+    QCOMPARE(box->text(), QStringLiteral("5"));
+}
+
 void PlayingAGame::pastingWithControlVIsRefusedButShiftInsertPastes()
 {
     TestGame game;
@@ -102,6 +130,47 @@ void PlayingAGame::pastingWithControlVIsRefusedButShiftInsertPastes()
     // The pasted text is read safely: its leading number is the answer.
     QTest::keyClick(box, Qt::Key_Return);
     QCOMPARE(game.text("lblMessage"), QStringLiteral("Esatto. Sei proprio in gamba!"));
+}
+
+void PlayingAGame::clicksReachWhatIsOnTopAndThoseWithoutAHandlerDoNothing_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<bool>("posesAQuestion");
+    QTest::newRow("the middle of Nuovo calcolo, over Command1") << "cmdNext" << true;
+    QTest::newRow("Image1") << "Image1" << false;
+    QTest::newRow("lblTime") << "lblTime" << false;
+    QTest::newRow("a tally") << "lblScore1" << false;
+    QTest::newRow("Command1 itself") << "Command1" << false;
+    QTest::newRow("the entry Istituto") << "Istituto" << false;
+    QTest::newRow("the entry o") << "o" << false;
+}
+
+void PlayingAGame::clicksReachWhatIsOnTopAndThoseWithoutAHandlerDoNothing()
+{
+    QFETCH(QString, target);
+    QFETCH(bool, posesAQuestion);
+    TestGame game;
+    game.writeRecord("9\r\n", "Zeno\r\n");
+    game.random.queueQuestion(-2, -3, 0);
+    game.random.queueQuestion(-9, -9, 0);
+    game.start(QStringLiteral("Mario"));
+    game.answer(QStringLiteral("6"));
+    const QString before = game.text("lblNum1") + game.text("lblMessage") + game.text("lblScore2");
+    const int drawn = game.random.drawn();
+
+    if (auto* entry = game.tavola->findChild<QAction*>(target))
+        entry->trigger();
+    else if (target == QLatin1String("Command1"))
+        game.control<QAbstractButton>(target)->click();
+    else
+        game.clickAt(game.control(target)->geometry().center());
+
+    QCOMPARE(game.random.drawn() > drawn, posesAQuestion);
+    QCOMPARE(game.text("lblNum1"), posesAQuestion ? QStringLiteral("-9") : QStringLiteral("-2"));
+    if (!posesAQuestion)
+        QCOMPARE(game.text("lblNum1") + game.text("lblMessage") + game.text("lblScore2"), before);
+    QCOMPARE(game.dialogs.shown().size(), 2);
+    QVERIFY(game.dialogs.surprises().isEmpty());
 }
 
 void PlayingAGame::aRightAndAWrongAnswerShowTheVerdictAndTheTallies()

@@ -1,10 +1,29 @@
 #include "window/qt_dialogs.h"
 
 #include <QInputDialog>
+#include <QLayout>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <algorithm>
 
 namespace brivana::window {
+
+namespace {
+
+// Window managers cut a title that does not fit beside their buttons, and a long name should
+// not scroll: room for the whole title in a bold title-bar font, with its icon and buttons.
+int PromptWidth(const QWidget& dialog, const QString& title)
+{
+    QFont titleFont = dialog.font();
+    titleFont.setBold(true);
+    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.2);
+    const int titleBar = QFontMetrics(titleFont).horizontalAdvance(title) + 160;
+    const int longName = dialog.fontMetrics().horizontalAdvance(QLatin1Char('M')) * 30;
+    return std::max(titleBar, longName);
+}
+
+}  // namespace
 
 MsgAnswer QtDialogs::messageBox(QWidget* parent, const QString& text, int style, const QString& title)
 {
@@ -41,6 +60,11 @@ QString QtDialogs::inputBox(QWidget* parent, const QString& prompt, const QStrin
     dialog.setWindowTitle(title);
     dialog.setLabelText(prompt);
     dialog.setTextValue(QString());
+    // The dialog's own layout sets its size from the contents: the name's box carries the width.
+    if (auto* name = dialog.findChild<QLineEdit*>()) {
+        const QMargins margins = dialog.layout() ? dialog.layout()->contentsMargins() : QMargins();
+        name->setMinimumWidth(PromptWidth(dialog, title) - margins.left() - margins.right());
+    }
     if (dialog.exec() != QDialog::Accepted) return {};
     return dialog.textValue();
 }

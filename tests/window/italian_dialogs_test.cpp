@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QInputDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -100,24 +101,55 @@ void ItalianDialogs::theNoticesHaveAnOkButtonAndTheirIcon()
         QCOMPARE(buttons, QStringList({"OK"}));
         QCOMPARE(shownIcon, icon);
     }
+
+    // A pupil's name goes into messages as typed, never read as markup.
+    const QString markup = QStringLiteral("Ciao <b>Ada</b>, alla prossima sfida!");
+    int shownWidth = 0;
+    int markupWidth = 0;
+    WhenOpen([&](QDialog& dialog) {
+        auto* label = dialog.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+        shownWidth = label->sizeHint().width();
+        markupWidth = label->fontMetrics().horizontalAdvance(markup);
+        dialog.accept();
+    });
+    dialogs_.messageBox(nullptr, markup, 0, QStringLiteral("Data"));
+    QVERIFY(shownWidth >= markupWidth);
 }
 
 void ItalianDialogs::theInputBoxGivesTheTypedNameOrNothingWhenCancelled()
 {
+    const QString title = QStringLiteral("Gioca con il prodotto di numeri relativi");
+    const QString longName = QStringLiteral("Maria Margherita Annunziata Brambilla");
     QStringList buttons;
     QString prompt;
+    QString shownTitle;
+    int width = 0, titleWidth = 0, editWidth = 0, nameWidth = 0;
+    bool empty = false;
     WhenOpen([&](QDialog& dialog) {
         auto& input = static_cast<QInputDialog&>(dialog);
         buttons = ButtonTexts(input);
         prompt = input.labelText();
-        QVERIFY(input.textValue().isEmpty());
-        QTest::keyClicks(input.findChild<QLineEdit*>(), QStringLiteral("Ada"));
+        shownTitle = input.windowTitle();
+        QFont bold = input.font();
+        bold.setBold(true);
+        width = input.width();
+        titleWidth = QFontMetrics(bold).horizontalAdvance(title);
+        auto* edit = input.findChild<QLineEdit*>();
+        editWidth = edit->width();
+        nameWidth = edit->fontMetrics().horizontalAdvance(longName);
+        empty = input.textValue().isEmpty();
+        QTest::keyClicks(edit, QStringLiteral("Ada"));
         QTest::keyClick(&input, Qt::Key_Return);
     });
-    QCOMPARE(dialogs_.inputBox(nullptr, QStringLiteral("Come ti chiami?"), QStringLiteral("Gioca")),
-             QStringLiteral("Ada"));
+    QCOMPARE(dialogs_.inputBox(nullptr, QStringLiteral("Come ti chiami?"), title), QStringLiteral("Ada"));
     QCOMPARE(buttons, QStringList({"Annulla", "OK"}));
     QCOMPARE(prompt, QStringLiteral("Come ti chiami?"));
+    QCOMPARE(shownTitle, title);
+    QVERIFY(empty);
+    // Room for the whole title in a bold title bar, beside the window manager's buttons, and
+    // for a long name.
+    QVERIFY2(width >= titleWidth + 100, qPrintable(QStringLiteral("%1 < %2 + 100").arg(width).arg(titleWidth)));
+    QVERIFY(editWidth >= nameWidth);
 
     WhenOpen([](QDialog& dialog) {
         QTest::keyClicks(dialog.findChild<QLineEdit*>(), QStringLiteral("Bea"));

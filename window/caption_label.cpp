@@ -1,5 +1,11 @@
 #include "window/caption_label.h"
 
+#include <QPainter>
+#include <QStyle>
+
+#include "layout/contrast.h"
+#include "layout/label_geometry.h"
+
 namespace brivana::window {
 
 CaptionLabel::CaptionLabel(layout::Fit fit, QWidget* parent) : QLabel(parent), fit_(fit)
@@ -20,7 +26,45 @@ void CaptionLabel::setCaption(const QString& caption)
     setText(shown);
     // A screen reader announces the label's name, then this: the number or text it shows.
     setAccessibleDescription(shown);
-    if (fit_ == layout::Fit::fitsText) resize(sizeHint());
+    if (fit_ == layout::Fit::fitsText) {
+        const QSize measured = sizeHint();
+        const QRect now = geometry();
+        const layout::Rect fitted = layout::FittedRect(layout::Rect{now.x(), now.y(), now.width(), now.height()},
+                                                       measured.width(), measured.height());
+        setGeometry(fitted.left, fitted.top, fitted.width, fitted.height);
+    }
+}
+
+QColor CaptionLabel::haloColour() const
+{
+    if (!backgroundAt_) return {};
+    const QColor text = palette().color(QPalette::WindowText);
+    const std::optional<layout::Rgb> halo = layout::HaloColour(layout::Rgb{text.red(), text.green(), text.blue()},
+                                                               backgroundAt_(geometry().center().y()));
+    return halo ? QColor(halo->red, halo->green, halo->blue) : QColor();
+}
+
+void CaptionLabel::paintEvent(QPaintEvent* event)
+{
+    const QColor haloColour = this->haloColour();
+    if (!haloColour.isValid() || text().isEmpty()) {
+        QLabel::paintEvent(event);
+        return;
+    }
+    // As QLabel paints plain text, with the halo first: the text drawn a pixel off in every
+    // direction in the halo's colour, then the text itself on top.
+    QPainter painter(this);
+    drawFrame(&painter);
+    const QRect area = contentsRect();
+    const int flags = int(alignment()) | (wordWrap() ? Qt::TextWordWrap : 0);
+    QPalette halo = palette();
+    halo.setColor(QPalette::WindowText, haloColour);
+    for (int dx = -1; dx <= 1; ++dx)
+        for (int dy = -1; dy <= 1; ++dy)
+            if (dx != 0 || dy != 0)
+                style()->drawItemText(&painter, area.translated(dx, dy), flags, halo, true, text(),
+                                      QPalette::WindowText);
+    style()->drawItemText(&painter, area, flags, palette(), isEnabled(), text(), QPalette::WindowText);
 }
 
 }  // namespace brivana::window

@@ -2,8 +2,9 @@
 
 #include <QPainter>
 #include <QStyle>
-#include <QStyleOptionFocusRect>
 #include <qdrawutil.h>
+
+#include "layout/contrast.h"
 
 namespace brivana::window {
 
@@ -11,6 +12,18 @@ namespace {
 
 constexpr int kPictureSize = 32;
 constexpr int kMargin = 4;
+
+layout::Rgb Rgb(const QColor& colour) { return layout::Rgb{colour.red(), colour.green(), colour.blue()}; }
+QColor Colour(const layout::Rgb& rgb) { return QColor(rgb.red, rgb.green, rgb.blue); }
+
+// Black or white, whichever stands out more on the face.
+QColor FocusFrameColour(const QColor& face)
+{
+    const layout::Rgb back = Rgb(face);
+    return layout::ContrastRatio(back, layout::Rgb{0, 0, 0}) >= layout::ContrastRatio(back, layout::Rgb{255, 255, 255})
+               ? Qt::black
+               : Qt::white;
+}
 
 }  // namespace
 
@@ -49,16 +62,18 @@ void PictureButton::paintEvent(QPaintEvent*)
         painter.drawPixmap(target, pixmap);
     }
 
+    // A disabled caption reads as faded, yet stays readable on the face.
+    QPalette caption = palette();
+    caption.setColor(QPalette::Disabled, QPalette::ButtonText, Colour(layout::DisabledCaptionColour(Rgb(back_))));
     painter.setFont(font());
     style()->drawItemText(&painter, textRect, Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextShowMnemonic,
-                          palette(), isEnabled(), text(), QPalette::ButtonText);
+                          caption, isEnabled(), text(), QPalette::ButtonText);
 
+    // The focus shows as a dotted frame only: the style's own focus frame would tint the face.
     if (hasFocus()) {
-        QStyleOptionFocusRect focus;
-        focus.initFrom(this);
-        focus.rect = rect().adjusted(kMargin - 1, kMargin - 1, -(kMargin - 1), -(kMargin - 1));
-        focus.backgroundColor = back_;
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+        painter.setPen(QPen(FocusFrameColour(back_), 1, Qt::DotLine));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(rect().adjusted(kMargin - 1, kMargin - 1, -kMargin, -kMargin));
     }
 }
 

@@ -4,6 +4,8 @@
 
 #include <QWidget>
 #include <cstdint>
+
+#include "layout/control_table.h"
 #include <optional>
 #include <utility>
 
@@ -16,6 +18,8 @@ public:
 
     void setGradient(std::int16_t p, std::int16_t q);
     bool hasGradient() const { return draws_.has_value(); }
+    // The colour painted on a pixel row of the surface.
+    layout::Rgb colourAtRow(int row) const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

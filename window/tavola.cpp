@@ -1,10 +1,12 @@
 #include "window/tavola.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QShortcut>
 #include <QThread>
 
 #include "window/answer_box.h"
@@ -32,6 +34,14 @@ Tavola::Tavola(Services services, window::Dialogs& dialogs, QWidget* parent)
     LoadPictures();
     timer_.setObjectName(QStringLiteral("Timer1"));
     connect(&timer_, &QTimer::timeout, this, [this] { game_.Timer1_Timer(); });
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now && control(now->objectName()) == now) lastFocused_ = now->objectName();
+    });
+    // The menus have no access keys: F10 opens the first one, and the arrows go on from there.
+    auto* menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(menuKey, &QShortcut::activated, this, [this] {
+        if (menus_ && !menus_->actions().isEmpty()) menus_->setActiveAction(menus_->actions().first());
+    });
     buildControls();
 }
 
@@ -112,6 +122,7 @@ void Tavola::setText(Field field, const std::string& text)
         answerBox()->setText(value);
     else
         label(field)->setCaption(value);
+    if (field == Field::lblNum2) placeClosingBracket();
 }
 
 void Tavola::setNextEnabled(bool enabled) { nextButton()->setEnabled(enabled); }

@@ -70,6 +70,9 @@ private:
     // ones are deleted once control is back in the event loop.
     void buildControls();
     void buildMenus();
+    // Keeps ")" beside the second factor, however wide its box has grown.
+    void placeClosingBracket();
+    void restoreFocusAfterMenu();
     // Form_Load, then show, then Form_Activate.
     void loadAndShow();
     void rebuild();
@@ -87,6 +90,7 @@ private:
     QHash<QString, QWidget*> controls_;  // by design name, for the current load
     bool ended_ = false;
     bool rebuildPending_ = false;
+    QString lastFocused_;  // the control that last had the focus; the menus never count
 };
 
 }  // namespace brivana

@@ -9,8 +9,9 @@
 #include "window/answer_box.h"
 #include "window/caption_label.h"
 #include "layout/control_table.h"
-#include "window/design_font.h"
+#include "layout/label_geometry.h"
 #include "layout/menu_table.h"
+#include "window/design_font.h"
 #include "window/picture_button.h"
 #include "window/pointers.h"
 #include "window/surface.h"
@@ -54,9 +55,11 @@ QIcon Pictures(std::string_view base)
     return icon;
 }
 
-QWidget* MakeLabel(const ControlSpec& row, QWidget* parent)
+QWidget* MakeLabel(const ControlSpec& row, Surface* parent)
 {
     auto* label = new CaptionLabel(row.fit, parent);
+    // A transparent label stands on the gradient.
+    if (!row.back) label->setHalo([parent](int y) { return parent->colourAtRow(y); });
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, Colour(row.text, Qt::black));
     if (row.back) {
@@ -174,6 +177,26 @@ void Tavola::buildControls()
     exit->setFocus(Qt::OtherFocusReason);
 }
 
+void Tavola::placeClosingBracket()
+{
+    const QRect box = control(QStringLiteral("lblNum2"))->geometry();
+    const QRect design = Geometry(*FindControl("Label7"));
+    const layout::Rect bracket =
+        ClosingBracketRect(layout::Rect{design.x(), design.y(), design.width(), design.height()},
+                           layout::Rect{box.x(), box.y(), box.width(), box.height()});
+    control(QStringLiteral("Label7"))->move(bracket.left, bracket.top);
+}
+
+void Tavola::restoreFocusAfterMenu()
+{
+    // A new game gives the focus to its own first question.
+    if (ended_ || rebuildPending_ || !isVisible()) return;
+    QWidget* before = control(lastFocused_);
+    if (!before || !before->isEnabled()) return;
+    activateWindow();
+    before->setFocus(Qt::PopupFocusReason);
+}
+
 void Tavola::buildMenus()
 {
     if (menus_) {
@@ -196,8 +219,13 @@ void Tavola::buildMenus()
         if (name == QLatin1String("copy"))
             connect(entry, &QAction::triggered, this, [this, index = item.index] { copy_Click(index); });
     }
-    // The menu's click: it runs before its drop-down is shown.
-    connect(menus.value(QStringLiteral("Next")), &QMenu::aboutToShow, this, [this] { game_.Next_Click(); });
+    // The menu's click: it runs before its drop-down is shown. Its question takes the
+    // keyboard away; once the drop-down closes, the keyboard goes back where it was.
+    QMenu* next = menus.value(QStringLiteral("Next"));
+    connect(next, &QMenu::aboutToShow, this, [this] { game_.Next_Click(); });
+    connect(next, &QMenu::aboutToHide, this, [this] {
+        QMetaObject::invokeMethod(this, &Tavola::restoreFocusAfterMenu, Qt::QueuedConnection);
+    });
     menus_ = bar;
     setMenuBar(bar);  // the previous menu bar is deleted later
 }

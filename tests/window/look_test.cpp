@@ -4,6 +4,7 @@
 #include <QFontInfo>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSet>
@@ -11,10 +12,12 @@
 
 #include "test_game.h"
 #include "test_main.h"
+#include "layout/contrast.h"
 #include "layout/control_table.h"
 #include "window/picture_button.h"
 
 using brivana::Field;
+using brivana::MsgAnswer;
 using brivana::test::TestGame;
 
 namespace {
@@ -22,9 +25,14 @@ namespace {
 constexpr int kFreeColumn = 790;  // no control covers this column of the client area
 const QColor kCyan(0, 255, 255);
 
-QImage ClientArea(const TestGame& game) { return game.tavola->centralWidget()->grab().toImage(); }
+QImage ClientArea(const TestGame& game) { return game.screen(); }
 
 QColor At(const QImage& image, int x, int y) { return QColor(image.pixel(x, y)); }
+
+double Contrast(const QColor& a, const QColor& b)
+{
+    return brivana::layout::ContrastRatio({a.red(), a.green(), a.blue()}, {b.red(), b.green(), b.blue()});
+}
 
 QRect Rect(const TestGame& game, const char* name) { return game.control(QString::fromLatin1(name))->geometry(); }
 
@@ -37,8 +45,17 @@ private slots:
     void theGradientRunsFromBlueZeroAtTheTopToBlue255AtTheBottom_data();
     void theGradientRunsFromBlueZeroAtTheTopToBlue255AtTheBottom();
     void theFactorsAndTheAnswerSitInCyanBoxes();
+    void aNewQuestionRepaintsTheWholeBackground();
+    void theGradientComesBackAfterARealDialogCoveredTheWindow();
     void theHiddenControlsLeaveTheGradientUntouched();
-    void eachControlGetsItsFaceOrItsMetricTwinAtNinetySixDpi();
+    void theClosingBracketStaysVisibleBesideTheSecondFactor_data();
+    void theClosingBracketStaysVisibleBesideTheSecondFactor();
+    void textsStayReadableOnTheBrightestTint();
+    void buttonFacesKeepTheirColourAndShowTheirState();
+    void eachControlHasItsTooltip_data();
+    void eachControlHasItsTooltip();
+    void eachControlHasTheDesignsFontAndTextColour_data();
+    void eachControlHasTheDesignsFontAndTextColour();
     void labelsThatFitTheirTextGrowFromTheirTopLeftCorner();
     void recordTextsShowTheirLinesWithoutAStrayCarriageReturn();
     void theOtherLabelsKeepTheirRectangleAndWrap();
@@ -57,6 +74,8 @@ void Look::theGradientRunsFromBlueZeroAtTheTopToBlue255AtTheBottom_data()
     QTest::addColumn<int>("green");
     QTest::newRow("factors of size 1 and 1") << -1 << -1 << 20 << 20;
     QTest::newRow("factors of size 11 and 20") << -11 << -20 << 220 << 255;
+    QTest::newRow("a first factor of 0") << 0 << -13 << 0 << 255;
+    QTest::newRow("a second factor of 0") << -2 << 0 << 40 << 0;
 }
 
 void Look::theGradientRunsFromBlueZeroAtTheTopToBlue255AtTheBottom()
@@ -110,6 +129,40 @@ void Look::theFactorsAndTheAnswerSitInCyanBoxes()
     QCOMPARE(At(image, answer.center().x(), answer.bottom() - 8), kCyan);
 }
 
+void Look::aNewQuestionRepaintsTheWholeBackground()
+{
+    TestGame game;
+    game.writeRecord("9\r\n", "Zeno\r\n");
+    game.random.queueQuestion(-1, -1, 0);
+    game.random.queueQuestion(-11, -20, 0);
+    game.start(QStringLiteral("Mario"));
+    game.answer(QStringLiteral("1"));
+    game.clickAt(Rect(game, "cmdNext").center());
+
+    const QImage image = ClientArea(game);
+    for (const QPoint point : {QPoint(kFreeColumn, 0), QPoint(kFreeColumn, 277), QPoint(kFreeColumn, 553),
+                               QPoint(2, 150), QPoint(420, 540)}) {
+        const QColor colour = At(image, point.x(), point.y());
+        QVERIFY2(colour.red() == 220 && colour.green() == 255,
+                 qPrintable(QStringLiteral("(%1, %2) still shows the old tint").arg(point.x()).arg(point.y())));
+    }
+}
+
+void Look::theGradientComesBackAfterARealDialogCoveredTheWindow()
+{
+    TestGame game;
+    game.writeRecord("9\r\n", "Zeno\r\n");
+    game.random.queueQuestion(-3, -4, 0);
+    game.start(QStringLiteral("Mario"));
+    game.dialogs.answerInRealBox(MsgAnswer::ok);
+    game.tavola->messageBox("Una finestra sopra la tavola", brivana::MsgStyle::ok);
+    game.tavola->update();  // as the uncovered window is exposed again
+
+    const QImage image = ClientArea(game);
+    QCOMPARE(At(image, kFreeColumn, 0), QColor(60, 80, 0));
+    QCOMPARE(At(image, kFreeColumn, 553), QColor(60, 80, 255));
+}
+
 void Look::theHiddenControlsLeaveTheGradientUntouched()
 {
     TestGame game;
@@ -128,27 +181,196 @@ void Look::theHiddenControlsLeaveTheGradientUntouched()
     for (const char* name : {"Label9", "Label10", "lblnum5"}) QVERIFY(!game.control(name)->isVisible());
 }
 
-void Look::eachControlGetsItsFaceOrItsMetricTwinAtNinetySixDpi()
+void Look::eachControlHasTheDesignsFontAndTextColour_data()
 {
-    using brivana::layout::Face;
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("face");
+    QTest::addColumn<int>("pixels");  // the design's points at 96 dots per inch
+    QTest::addColumn<bool>("bold");
+    QTest::addColumn<bool>("italic");
+    QTest::addColumn<QColor>("text");  // invalid: the platform's colour, not checked
+    const QString sans = QStringLiteral("MS Sans Serif");
+    const QString arial = QStringLiteral("Arial");
+    const QString times = QStringLiteral("Times New Roman");
+    const QColor system;
+    const QColor red(255, 0, 0), blue(0, 0, 255), green(0, 128, 0), magenta(192, 0, 192), yellow(255, 255, 0);
+    const auto row = [](const char* name, const QString& face, int pixels, bool bold, bool italic, QColor text) {
+        QTest::newRow(name) << QString::fromLatin1(name) << face << pixels << bold << italic << text;
+    };
+    row("txtAnswer", arial, 64, true, false, QColor(0, 0, 0));
+    row("cmdNext", sans, 11, true, false, system);
+    row("cmdExit", sans, 11, true, false, system);
+    row("Command1", sans, 11, false, false, system);
+    row("Label11", sans, 13, false, false, yellow);
+    row("lblconto", QStringLiteral("Arial Black"), 16, true, false, yellow);
+    row("Label14", sans, 18, false, false, green);
+    row("Label13", sans, 24, false, false, magenta);
+    row("lblpunti", sans, 32, false, false, magenta);
+    row("Label12", sans, 24, false, false, magenta);
+    row("lblnome1", sans, 18, true, false, green);
+    row("lblnome", sans, 24, true, false, blue);
+    row("Label7", arial, 96, true, false, red);
+    row("Label5", arial, 96, true, false, red);
+    row("Label3", sans, 24, false, false, blue);
+    row("Label1", sans, 24, false, false, red);
+    row("lblScore2", times, 48, true, false, blue);
+    row("lblScore1", times, 48, true, false, red);
+    row("lblTime", sans, 16, true, false, QColor(0, 0, 0));
+    row("lblNum2", arial, 64, true, false, QColor(0, 0, 0));
+    row("Label4", arial, 64, true, false, red);
+    row("Label2", arial, 64, false, false, red);
+    row("lblNum1", arial, 64, true, false, QColor(0, 0, 0));
+    row("lblScore", times, 48, true, false, QColor(0, 255, 255));
+    row("lblMessage", sans, 32, true, true, red);
+    row("Label6", sans, 24, false, false, QColor(0, 192, 0));
+}
+
+void Look::eachControlHasTheDesignsFontAndTextColour()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, face);
+    QFETCH(int, pixels);
+    QFETCH(bool, bold);
+    QFETCH(bool, italic);
+    QFETCH(QColor, text);
     TestGame game;
-    int checked = 0;
-    for (const auto& row : brivana::layout::Controls()) {
-        if (row.font.face == Face::none) continue;
-        const QString name = QString::fromUtf8(row.name.data(), row.name.size());
-        const QFontInfo info(game.control(name)->font());
-        const QString expected =
-            row.font.face == Face::timesNewRoman ? QStringLiteral("Liberation Serif") : QStringLiteral("Liberation Sans");
-        QVERIFY2(info.family() == expected, qPrintable(name + QStringLiteral(" got ") + info.family()));
-        QVERIFY2(info.pixelSize() == qRound(row.font.points * 96 / 72), qPrintable(name));
-        QCOMPARE(info.bold(), row.font.weight == brivana::layout::Weight::bold);
-        QCOMPARE(info.italic(), row.font.slant == brivana::layout::Slant::italic);
-        ++checked;
+    QWidget* control = game.control(name);
+    const QFontInfo info(control->font());
+    // The face itself where it is installed, otherwise its metric twin.
+    const QString twin = face == QLatin1String("Times New Roman") ? QStringLiteral("Liberation Serif")
+                                                                  : QStringLiteral("Liberation Sans");
+    QVERIFY2(info.family() == face || info.family() == twin, qPrintable(info.family()));
+    QCOMPARE(info.pixelSize(), pixels);
+    QCOMPARE(info.bold(), bold);
+    QCOMPARE(info.italic(), italic);
+    QVERIFY(!info.underline() && !info.strikeOut());
+    if (text.isValid()) {
+        const QPalette::ColorRole role = qobject_cast<QLineEdit*>(control) ? QPalette::Text : QPalette::WindowText;
+        QCOMPARE(control->palette().color(role), text);
     }
-    QCOMPARE(checked, 29);
-    // 48 points on the factors, 36 on the tallies.
-    QCOMPARE(QFontInfo(game.control("lblNum1")->font()).pixelSize(), 64);
-    QCOMPARE(QFontInfo(game.control("lblScore")->font()).pixelSize(), 48);
+}
+
+void Look::theClosingBracketStaysVisibleBesideTheSecondFactor_data()
+{
+    QTest::addColumn<int>("q");
+    QTest::addColumn<int>("s");
+    QTest::addColumn<bool>("moves");
+    QTest::newRow("7") << -7 << 1 << false;
+    QTest::newRow("-5") << -5 << 0 << false;
+    QTest::newRow("10") << -10 << 1 << true;
+    QTest::newRow("-14") << -14 << 0 << true;
+    QTest::newRow("-20") << -20 << 0 << true;
+}
+
+void Look::theClosingBracketStaysVisibleBesideTheSecondFactor()
+{
+    QFETCH(int, q);
+    QFETCH(int, s);
+    QFETCH(bool, moves);
+    TestGame game;
+    game.writeRecord("9\r\n", "Zeno\r\n");
+    game.random.queueQuestion(-2, q, s);
+    game.start(QStringLiteral("Mario"));
+
+    const QRect box = Rect(game, "lblNum2");
+    const QRect bracket = Rect(game, "Label7");
+    QCOMPARE(bracket.top(), -8);
+    QCOMPARE(bracket.left(), moves ? box.left() + box.width() : 464);
+    // Red ink of ")" shows right of the box.
+    const QImage image = ClientArea(game);
+    bool seen = false;
+    for (int x = box.right() + 1; x < box.right() + 45 && !seen; ++x)
+        for (int y = 20; y < 100 && !seen; ++y) seen = At(image, x, y) == QColor(255, 0, 0);
+    QVERIFY(seen);
+}
+
+void Look::textsStayReadableOnTheBrightestTint()
+{
+    TestGame game;
+    game.writeRecord("9\r\n", "Zeno\r\n");
+    game.random.queueQuestion(-11, -20, 0);
+    game.start(QStringLiteral("Mario"));
+    const QImage image = ClientArea(game);
+
+    // Each text keeps its colour and gets surroundings that stand 3:1 from it.
+    for (const char* name : {"Label11", "lblconto", "Label6", "lblScore"}) {
+        auto* label = game.control<QLabel>(name);
+        const QColor text = label->palette().color(QPalette::WindowText);
+        const QRect inside = label->contentsRect().translated(label->pos());
+        bool ownColour = false;
+        double best = 1;
+        for (int x = inside.left(); x <= inside.right(); ++x)
+            for (int y = std::max(0, inside.top()); y <= inside.bottom(); ++y) {
+                ownColour = ownColour || At(image, x, y) == text;
+                best = std::max(best, Contrast(At(image, x, y), text));
+            }
+        QVERIFY2(ownColour, name);
+        QVERIFY2(best >= 3, qPrintable(QStringLiteral("%1: %2").arg(QLatin1String(name)).arg(best)));
+    }
+
+    // The disabled caption reads as disabled, faded from black, yet stands 3:1 from the cyan face.
+    const QRect next = Rect(game, "cmdNext");
+    QColor darkest = kCyan;
+    for (int x = next.left() + 5; x < next.right() - 5; ++x)
+        for (int y = next.bottom() - 18; y < next.bottom() - 4; ++y)
+            if (Contrast(At(image, x, y), kCyan) > Contrast(darkest, kCyan)) darkest = At(image, x, y);
+    QVERIFY2(Contrast(darkest, kCyan) >= 3 && Contrast(darkest, kCyan) < 4.5, qPrintable(darkest.name()));
+}
+
+void Look::buttonFacesKeepTheirColourAndShowTheirState()
+{
+    TestGame game;
+    game.writeRecord("9\r\n", "Zeno\r\n");
+    game.random.queueQuestion(-2, -3, 0);
+    game.start(QStringLiteral("Mario"));
+    QVERIFY(QTest::qWaitForWindowActive(game.tavola.get()));
+    const QRect exit = Rect(game, "cmdExit");
+    const QRect next = Rect(game, "cmdNext");
+    const auto pictureArea = [](const QImage& image, const QRect& button) {
+        return image.copy(button.adjusted(20, 6, -20, -22));
+    };
+    const QImage disabled = ClientArea(game);
+
+    // Tab to the Exit button, as a pupil would: the face stays magenta, a frame shows the focus.
+    QTest::keyClick(game.tavola->focusWidget(), Qt::Key_Tab);
+    QTest::keyClick(game.tavola->focusWidget(), Qt::Key_Tab);
+    QCOMPARE(game.tavola->focusWidget(), game.control("cmdExit"));
+    QImage image = ClientArea(game);
+    const QColor magenta(192, 0, 192);
+    QCOMPARE(At(image, exit.left() + 8, exit.top() + 8), magenta);
+    QCOMPARE(At(image, exit.right() - 8, exit.bottom() - 8), magenta);
+    bool frame = false;
+    for (int x = exit.left() + 10; x < exit.right() - 10; ++x) frame = frame || At(image, x, exit.top() + 3) != magenta;
+    QVERIFY(frame);
+
+    // The answer hands the focus to "Nuovo calcolo": cyan face, and its own picture once enabled.
+    game.answer(QStringLiteral("6"));
+    QCOMPARE(game.tavola->focusWidget(), game.control("cmdNext"));
+    image = ClientArea(game);
+    QCOMPARE(At(image, next.left() + 8, next.top() + 8), kCyan);
+    QCOMPARE(At(image, next.right() - 8, next.bottom() - 8), kCyan);
+    QVERIFY(pictureArea(image, next) != pictureArea(disabled, next));
+}
+
+void Look::eachControlHasItsTooltip_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("tooltip");
+    QTest::newRow("txtAnswer") << "txtAnswer" << "Inserisci il risultato e  premi il tasto  Invio";
+    QTest::newRow("cmdNext") << "cmdNext" << "Go";
+    QTest::newRow("cmdExit") << "cmdExit" << "Ti prego resta ancora, forse riuscirai a farmi uscire ";
+    QTest::newRow("Image1") << "Image1" << "Clicca sotto di me per impostare il Timer";
+    QTest::newRow("lblTime") << "lblTime" << "Clicca sotto di me per attivare il Timer";
+    QTest::newRow("lblScore") << "lblScore" << QStringLiteral("Questo è il tuo punteggio. Forza con il  record");
+    QTest::newRow("none on Label6") << "Label6" << "";
+}
+
+void Look::eachControlHasItsTooltip()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, tooltip);
+    TestGame game;
+    QCOMPARE(game.control(name)->toolTip(), tooltip);
 }
 
 void Look::labelsThatFitTheirTextGrowFromTheirTopLeftCorner()
@@ -170,6 +392,23 @@ void Look::labelsThatFitTheirTextGrowFromTheirTopLeftCorner()
     // No wrapping, no shortening.
     QVERIFY(Rect(game, "lblnome1").width() >= game.control("lblnome1")->fontMetrics().horizontalAdvance(longName));
     QCOMPARE(Rect(game, "lblnome1").topLeft(), QPoint(24, 464));
+    // A name is shown as typed, never as markup.
+    const QString markup = QStringLiteral("<b>Ada</b>");
+    game.tavola->setText(Field::lblnome1, markup.toStdString());
+    QVERIFY(Rect(game, "lblnome1").width() >= game.control("lblnome1")->fontMetrics().horizontalAdvance(markup));
+
+    // The tallies grow to the right; their left edge stays put.
+    for (const auto& [field, corner] : {std::pair{Field::lblScore, QPoint(72, 272)},
+                                        std::pair{Field::lblScore1, QPoint(322, 272)},
+                                        std::pair{Field::lblScore2, QPoint(554, 272)}}) {
+        game.tavola->setText(field, "0");
+        const QRect one = Rect(game, std::string(brivana::fieldName(field)).c_str());
+        game.tavola->setText(field, "32767");
+        const QRect five = Rect(game, std::string(brivana::fieldName(field)).c_str());
+        QCOMPARE(one.topLeft(), corner);
+        QCOMPARE(five.topLeft(), corner);
+        QVERIFY(five.width() > 3 * one.width());
+    }
 }
 
 void Look::recordTextsShowTheirLinesWithoutAStrayCarriageReturn()
@@ -180,7 +419,7 @@ void Look::recordTextsShowTheirLinesWithoutAStrayCarriageReturn()
     game.tavola->setText(Field::lblnome, "Anna\r\nBea\r\nCarla");
 
     QCOMPARE(game.tavola->text(Field::lblnome), std::string("Anna\r\nBea\r\nCarla"));
-    QVERIFY(!game.control<QLabel>("lblnome")->text().contains(QLatin1Char('\r')));
+    QCOMPARE(game.control<QLabel>("lblnome")->text(), QStringLiteral("Anna\nBea\nCarla"));
     QVERIFY(Rect(game, "lblnome").height() > 2 * oneLine);
 }
 
@@ -265,9 +504,7 @@ void Look::theMenuBarShowsThreeMenusOfOneEntryWithoutAccessKeys()
         QVERIFY(!menu->menu()->actions().first()->text().contains(QLatin1Char('&')));
     }
     QVERIFY(menus.at(0)->text().endsWith(QLatin1Char(' ')));
-    const QString contact = menus.at(2)->menu()->actions().first()->text();
-    QVERIFY(contact.startsWith(QStringLiteral("Per contattare gli autori:")));
-    QVERIFY(contact.endsWith(QStringLiteral("@example.org")));
+    QCOMPARE(menus.at(2)->menu()->actions().first()->text(), QStringLiteral("Per contattare gli autori:autori@example.org"));
 }
 
 void Look::screenReadersHearAnItalianNameForEveryControlThatShowsSomething()

@@ -1,5 +1,6 @@
 // A new game from the "NUOVO GIOCO" menu: confirmation, record, and the rebuilt window.
 #include <QAbstractButton>
+#include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
@@ -8,6 +9,7 @@
 
 #include "test_game.h"
 #include "test_main.h"
+#include "layout/menu_table.h"
 #include "window/surface.h"
 #include "window/version.h"
 
@@ -39,6 +41,8 @@ class NewGame : public QObject {
 
 private slots:
     void answeringNoKeepsTheGameAndShowsTheMenu();
+    void afterDecliningTheKeysGoBackToTheAnswerBox_data();
+    void afterDecliningTheKeysGoBackToTheAnswerBox();
     void answeringYesSavesTheRecordAndRebuildsTheWindow();
     void theRebuiltWindowIsBlackUntilItsFirstQuestion();
     void fiftyNewGamesInARowLeaveOneWorkingWindow();
@@ -76,6 +80,47 @@ void NewGame::answeringNoKeepsTheGameAndShowsTheMenu()
     OpenNewGameMenu(game);
     QCOMPARE(game.dialogs.messages().count(QStringLiteral("INIZIAMO UNA NUOVA GARA  ?")), 2);
     QVERIFY(game.dialogs.surprises().isEmpty());
+}
+
+void NewGame::afterDecliningTheKeysGoBackToTheAnswerBox_data()
+{
+    QTest::addColumn<bool>("byKeyboard");
+    QTest::newRow("menu opened with the mouse") << false;
+    QTest::newRow("menu opened from the keyboard") << true;
+}
+
+// The real question, with its own window and nested loop, answered No; then the drop-down is
+// closed with Esc and the pupil types on, wherever the keyboard now goes.
+void NewGame::afterDecliningTheKeysGoBackToTheAnswerBox()
+{
+    QFETCH(bool, byKeyboard);
+    TestGame game;
+    game.writeRecord("9\r\n", "Zeno\r\n");
+    game.random.queueQuestion(-3, -4, 0);
+    game.start(QStringLiteral("Mario"));
+    QVERIFY(QTest::qWaitForWindowActive(game.tavola.get()));
+
+    game.dialogs.answerInRealBox(MsgAnswer::no);
+    if (byKeyboard) {
+        // F10 opens the first menu; the arrows go on to "NUOVO GIOCO".
+        QTest::keyClick(game.tavola->focusWidget(), Qt::Key_F10);
+        QTRY_VERIFY(QApplication::activePopupWidget() != nullptr);
+        QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Right);
+        QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Right);
+    } else {
+        OpenNewGameMenu(game);
+    }
+    QTRY_VERIFY(game.control<QMenu>(QStringLiteral("Next"))->isVisible());
+    QCOMPARE(game.dialogs.messages().last(), QStringLiteral("INIZIAMO UNA NUOVA GARA  ?"));
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+    QTRY_VERIFY(QApplication::activePopupWidget() == nullptr);
+    QTest::qWait(50);
+
+    QTRY_VERIFY(QApplication::focusWidget() != nullptr);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("12"));
+    QCOMPARE(game.text("txtAnswer"), QStringLiteral("12"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(game.text("lblMessage"), QStringLiteral("Esatto. Sei proprio in gamba!"));
 }
 
 void NewGame::answeringYesSavesTheRecordAndRebuildsTheWindow()
@@ -191,8 +236,9 @@ void NewGame::theCreditsEntryShowsOneMessageAndChangesNothing()
     const auto& credits = game.dialogs.shown().last();
     QCOMPARE(credits.title, QStringLiteral("Brivana"));
     QCOMPARE(credits.style, 0);
-    QVERIFY(credits.text.contains(QStringLiteral("@example.org")));
-    QVERIFY(credits.text.contains(QLatin1String(brivana::kVersion)));
+    const std::string_view text = brivana::layout::CreditsText();
+    QCOMPARE(credits.text, QStringLiteral("Brivana %1\n").arg(QLatin1String(brivana::kVersion)) +
+                               QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
     QCOMPARE(game.text("lblNum1") + game.text("lblconto") + game.tavola->windowTitle(), before);
 }
 

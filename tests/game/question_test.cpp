@@ -95,5 +95,20 @@ TEST_F(RecordNotice, ComesBeforeThePaintAndRepeatsWhileTheScoreStaysAtRecordPlus
     EXPECT_EQ(view.messages().size(), 3u);
 }
 
+TEST_F(RecordNotice, NoQuestionIsPaintedWhenTheClockRunsOutWhileTheNoticeIsOpen)
+{
+    StartGame("Anna", 0.5, 0.5, 0.5);
+    Answer(std::to_string(game.state().expectedProduct));
+    for (int i = 0; i < 900; ++i) game.Timer1_Timer();
+    view.whileMessageOpen = [this](const Dialog& dialog) {
+        if (dialog.text == "E' record") game.Timer1_Timer();
+    };
+    ScriptQuestion(0.5, 0.5, 0.5);
+    const int paints = view.paints;
+    game.cmdNext_Click();
+    EXPECT_EQ(view.paints, paints);
+    EXPECT_EQ(view.calls.back(), "end") << "nothing after the end";
+}
+
 }  // namespace
 }  // namespace brivana::testing

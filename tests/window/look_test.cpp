@@ -137,6 +137,7 @@ void Look::aNewQuestionRepaintsTheWholeBackground()
     game.random.queueQuestion(-11, -20, 0);
     game.start(QStringLiteral("Mario"));
     game.answer(QStringLiteral("1"));
+    QCOMPARE(At(ClientArea(game), kFreeColumn, 0), QColor(20, 20, 0));  // the first question is on screen
     game.clickAt(Rect(game, "cmdNext").center());
 
     const QImage image = ClientArea(game);

@@ -331,6 +331,17 @@ void Look::buttonFacesKeepTheirColourAndShowTheirState()
         return image.copy(button.adjusted(20, 6, -20, -22));
     };
     const QImage disabled = ClientArea(game);
+    // The caption shows its access key underlined, not as an ampersand.
+    int first = exit.right(), last = exit.left();
+    for (int x = exit.left() + 6; x < exit.right() - 6; ++x)
+        for (int y = exit.bottom() - 18; y < exit.bottom() - 6; ++y)
+            if (Contrast(At(disabled, x, y), QColor(192, 0, 192)) >= 3) {
+                first = std::min(first, x);
+                last = std::max(last, x);
+            }
+    const QFontMetrics caption(game.control("cmdExit")->font());
+    QVERIFY2(last - first + 1 <= caption.horizontalAdvance(QStringLiteral("Exit")) + 1,
+             qPrintable(QString::number(last - first + 1)));
 
     // Tab to the Exit button, as a pupil would: the face stays magenta, a frame shows the focus.
     QTest::keyClick(game.tavola->focusWidget(), Qt::Key_Tab);
@@ -351,6 +362,10 @@ void Look::buttonFacesKeepTheirColourAndShowTheirState()
     QCOMPARE(At(image, next.left() + 8, next.top() + 8), kCyan);
     QCOMPARE(At(image, next.right() - 8, next.bottom() - 8), kCyan);
     QVERIFY(pictureArea(image, next) != pictureArea(disabled, next));
+    // Held down, it shows its pressed picture, not the face picture moved down a pixel.
+    QTest::mousePress(game.control("cmdNext"), Qt::LeftButton, {}, QPoint(60, 36));
+    QVERIFY(pictureArea(ClientArea(game), next.translated(1, 1)) != pictureArea(image, next));
+    QTest::mouseRelease(game.control("cmdNext"), Qt::LeftButton, {}, QPoint(60, 36));
 }
 
 void Look::eachControlHasItsTooltip_data()

@@ -306,6 +306,13 @@ void Look::textsStayReadableOnTheBrightestTint()
                 best = std::max(best, Contrast(At(image, x, y), text));
             }
         QVERIFY2(ownColour, name);
+        // The framed ones keep a one-pixel frame in the text's colour.
+        if (QByteArray(name) != "Label11") {
+            const QRect box = label->geometry();
+            QCOMPARE(At(image, box.left(), box.center().y()), text);
+            QCOMPARE(At(image, box.right(), box.center().y()), text);
+            QVERIFY(At(image, box.left() + 1, box.center().y()) != text);
+        }
         QVERIFY2(best >= 3, qPrintable(QStringLiteral("%1: %2").arg(QLatin1String(name)).arg(best)));
     }
 

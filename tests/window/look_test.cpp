@@ -243,6 +243,7 @@ void Look::eachControlHasTheDesignsFontAndTextColour()
     QVERIFY2(info.family() == face || info.family() == twin, qPrintable(info.family()));
     QCOMPARE(info.pixelSize(), pixels);
     QCOMPARE(info.bold(), bold);
+    QCOMPARE(control->font().weight(), bold ? QFont::Bold : QFont::Normal);  // 700 or 400
     QCOMPARE(info.italic(), italic);
     QVERIFY(!info.underline() && !info.strikeOut());
     if (text.isValid()) {
@@ -449,7 +450,19 @@ void Look::recordTextsShowTheirLinesWithoutAStrayCarriageReturn()
 void Look::theOtherLabelsKeepTheirRectangleAndWrap()
 {
     TestGame game;
+    game.writeRecord("9\r\n", "Zeno\r\n");
+    game.start(QStringLiteral("Mario"));
     const QRect before = Rect(game, "lblMessage");
+    // A short verdict stands in the middle of its field.
+    const QString verdict = QStringLiteral("Sbagliato!! -12");
+    game.tavola->setText(Field::lblMessage, verdict.toStdString());
+    const QImage image = ClientArea(game);
+    int first = before.right();
+    for (int x = before.left(); x < 792; ++x)
+        for (int y = before.top(); y < before.bottom() && x < first; ++y)
+            if (At(image, x, y) == QColor(255, 0, 0)) first = x;
+    const int margin = (before.width() - game.control("lblMessage")->fontMetrics().horizontalAdvance(verdict)) / 2;
+    QVERIFY2(first >= before.left() + margin - 4, qPrintable(QString::number(first)));
     game.tavola->setText(Field::lblMessage, "Sbagliato!! -220 e ancora un testo molto lungo");
     QCOMPARE(Rect(game, "lblMessage"), before);
     QCOMPARE(before, QRect(176, 136, 633, 41));

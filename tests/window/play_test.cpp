@@ -38,7 +38,11 @@ void PlayingAGame::theStartAsksTheNameGreetsThePlayerAndPosesTheFirstQuestion()
     TestGame game;
     game.random.queueQuestion(-3, -4, 1);  // -3 x (4)
     QString captionDuringLoad;
-    game.dialogs.answerInput(QStringLiteral("Mario"), [&] { captionDuringLoad = game.tavola->windowTitle(); });
+    bool nextEnabledDuringLoad = true;
+    game.dialogs.answerInput(QStringLiteral("Mario"), [&] {
+        captionDuringLoad = game.tavola->windowTitle();
+        nextEnabledDuringLoad = game.control("cmdNext")->isEnabled();
+    });
     game.dialogs.answerMessage();
     game.tavola->start();
 
@@ -54,6 +58,7 @@ void PlayingAGame::theStartAsksTheNameGreetsThePlayerAndPosesTheFirstQuestion()
     QCOMPARE(greeting.title, QStringLiteral("Sei pronto per il record? Buona fortuna"));
 
     QCOMPARE(captionDuringLoad, QStringLiteral(" Giochiamo con il prodotto di numeri relativi"));
+    QVERIFY(!nextEnabledDuringLoad);
     QCOMPARE(game.tavola->windowTitle(), QStringLiteral("Deroz Brivana"));
     QVERIFY(game.tavola->isVisible());
     QCOMPARE(game.text("lblnome1"), QStringLiteral("Mario"));

@@ -336,6 +336,18 @@ void Tavola::PasteFiltered(HWND box)
     if (!kept.empty()) SendMessageW(box, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(kept.c_str()));
 }
 
+void Tavola::RefilterAnswer(HWND box)
+{
+    // Whatever way text came in (a context menu's paste, a drop, another program's message),
+    // the box keeps only what the key filter lets through.
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(box)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(box, text.data(), static_cast<int>(text.size()))));
+    std::wstring kept;
+    for (wchar_t character : text)
+        if (character >= L' ' && FilterCharacter(character)) kept += character;
+    if (kept != text) SetWindowTextW(box, kept.c_str());
+}
+
 // ---- Messages ------------------------------------------------------------------------------
 
 LRESULT CALLBACK Tavola::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -370,6 +382,13 @@ LRESULT Tavola::HandleAnswerMessage(HWND box, UINT message, WPARAM wParam, LPARA
     case WM_PASTE:
         PasteFiltered(box);
         return 0;
+    case WM_KEYDOWN:
+        // Shift+Insert pastes; some edit controls do it without a WM_PASTE.
+        if (wParam == VK_INSERT && GetKeyState(VK_SHIFT) < 0 && GetKeyState(VK_CONTROL) >= 0) {
+            PasteFiltered(box);
+            return 0;
+        }
+        break;
     case WM_NCDESTROY:
         RemoveWindowSubclass(box, &Tavola::AnswerProc, 0);
         break;
@@ -419,6 +438,10 @@ LRESULT Tavola::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
             return 0;
         }
         const Control* source = findId(id);
+        if (source && source->row->kind == layout::Kind::textBox && code == EN_CHANGE) {
+            RefilterAnswer(source->hwnd);
+            return 0;
+        }
         // An owner-drawn button reports a quick second click as a double click.
         if (!source || (code != BN_CLICKED && code != BN_DOUBLECLICKED)) break;
         if (source->row->name == "cmdNext")

@@ -105,6 +105,7 @@ private:
     // One typed character through the game's key filter; false when the box must not get it.
     bool FilterCharacter(wchar_t& character);
     void PasteFiltered(HWND box);
+    void RefilterAnswer(HWND box);
 
     Control* find(std::string_view name);
     const Control* find(std::string_view name) const;

@@ -146,6 +146,8 @@ void Tavola::BuildControls()
     }
     // Command1 lies wholly inside cmdNext: the button that works stays in front.
     SetWindowPos(control("cmdNext"), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    // The answer box's name label just before it, as in a dialog.
+    SetWindowPos(control("txtAnswer"), answerName_, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
     tooltips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, instance,

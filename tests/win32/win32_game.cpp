@@ -22,6 +22,12 @@ Win32Game::Win32Game()
     tavola = std::make_unique<win32::Tavola>(Services{random, dateTime_, place_, files_}, dialogs);
 }
 
+void Win32Game::UseDialogs(win32::Dialogs& other)
+{
+    tavola.reset();
+    tavola = std::make_unique<win32::Tavola>(Services{random, dateTime_, place_, files_}, other);
+}
+
 Win32Game::~Win32Game()
 {
     tavola.reset();

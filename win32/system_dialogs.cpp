@@ -9,24 +9,6 @@ namespace brivana::win32 {
 
 namespace {
 
-// Gives the buttons of a dialog about to be shown their Italian names. Installed for this
-// thread only while one message box is open; it keeps no state of its own.
-LRESULT CALLBACK ItalianButtons(int code, WPARAM wParam, LPARAM lParam)
-{
-    if (code == HCBT_ACTIVATE) {
-        const auto box = reinterpret_cast<HWND>(wParam);
-        wchar_t kind[16] = {};
-        GetClassNameW(box, kind, 16);
-        if (std::wstring_view(kind) == L"#32770") {
-            SetDlgItemTextW(box, IDOK, L"OK");
-            SetDlgItemTextW(box, IDYES, L"S\u00EC");
-            SetDlgItemTextW(box, IDNO, L"No");
-            SetDlgItemTextW(box, IDCANCEL, L"Annulla");
-        }
-    }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
 UINT Flags(int style)
 {
     switch (style) {
@@ -42,51 +24,80 @@ struct Prompt {
     std::wstring typed;
 };
 
-// Widens the prompt so that the caption bar shows its whole title, with room for a long name.
-void FitTitle(HWND dialog, const std::wstring& title)
+// Widens a dialog so that its caption bar shows the whole title, and centres it again on its
+// owner (or the screen). Returns by how many pixels it grew.
+int WidenForTitle(HWND dialog)
 {
+    wchar_t title[512] = {};
+    const int length = GetWindowTextW(dialog, title, 512);
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
-    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return;
+    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return 0;
     HFONT font = CreateFontIndirectW(&metrics.lfCaptionFont);
     HDC dc = GetDC(dialog);
     HGDIOBJ old = SelectObject(dc, font);
     SIZE text{};
-    GetTextExtentPoint32W(dc, title.c_str(), static_cast<int>(title.size()), &text);
+    GetTextExtentPoint32W(dc, title, length, &text);
     SelectObject(dc, old);
     ReleaseDC(dialog, dc);
     DeleteObject(font);
 
-    // The caption's icon and close box, the frame, and a margin on both sides.
-    const int needed = text.cx + 2 * metrics.iCaptionWidth + 2 * GetSystemMetrics(SM_CXFRAME) +
-                       4 * GetSystemMetrics(SM_CXEDGE) + 48;
+    // The caption's icon and buttons, the frame, and a margin on both sides.
+    const int needed = text.cx + 4 * metrics.iCaptionWidth + 2 * GetSystemMetrics(SM_CXFRAME) + 32;
     RECT frame;
     GetWindowRect(dialog, &frame);
     const int grow = needed - (frame.right - frame.left);
-    if (grow <= 0) return;
-    SetWindowPos(dialog, nullptr, 0, 0, frame.right - frame.left + grow, frame.bottom - frame.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    for (int id : {IDC_PROMPT_TEXT, IDC_PROMPT_NAME, IDOK, IDCANCEL}) {
-        HWND item = GetDlgItem(dialog, id);
-        RECT rect;
-        GetWindowRect(item, &rect);
-        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
-        if (id == IDOK || id == IDCANCEL)
-            SetWindowPos(item, nullptr, rect.left + grow, rect.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-        else
-            SetWindowPos(item, nullptr, 0, 0, rect.right - rect.left + grow, rect.bottom - rect.top,
-                         SWP_NOMOVE | SWP_NOZORDER);
-    }
-    // Centred again on its owner, or on the screen.
+    if (grow <= 0) return 0;
+    const int width = frame.right - frame.left + grow;
+    const int height = frame.bottom - frame.top;
     HWND owner = GetWindow(dialog, GW_OWNER);
     RECT around;
     if (!owner || !IsWindowVisible(owner) || !GetWindowRect(owner, &around))
         SystemParametersInfoW(SPI_GETWORKAREA, 0, &around, 0);
-    GetWindowRect(dialog, &frame);
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
     SetWindowPos(dialog, nullptr, std::max(0L, (around.left + around.right - width) / 2),
-                 std::max(0L, (around.top + around.bottom - height) / 2), 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+                 std::max(0L, (around.top + around.bottom - height) / 2), width, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    return grow;
+}
+
+// Moves a control of a dialog right by `by` pixels, or makes it `by` pixels wider.
+void Shift(HWND dialog, HWND item, int by, bool wider)
+{
+    RECT rect;
+    GetWindowRect(item, &rect);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    if (wider)
+        SetWindowPos(item, nullptr, 0, 0, rect.right - rect.left + by, rect.bottom - rect.top,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    else
+        SetWindowPos(item, nullptr, rect.left + by, rect.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+BOOL CALLBACK CentreChild(HWND item, LPARAM by)
+{
+    Shift(GetParent(item), item, static_cast<int>(by), false);
+    return TRUE;
+}
+
+// Gives the buttons of a dialog about to be shown their Italian names. Installed for this
+// thread only while one message box is open; it keeps no state of its own.
+LRESULT CALLBACK ItalianButtons(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_ACTIVATE) {
+        const auto box = reinterpret_cast<HWND>(wParam);
+        wchar_t kind[16] = {};
+        GetClassNameW(box, kind, 16);
+        if (std::wstring_view(kind) == L"#32770") {
+            SetDlgItemTextW(box, IDOK, L"OK");
+            SetDlgItemTextW(box, IDYES, L"S\u00EC");
+            SetDlgItemTextW(box, IDNO, L"No");
+            SetDlgItemTextW(box, IDCANCEL, L"Annulla");
+            // A long title ("Data ..." with the time) is shown whole; the content stays centred.
+            if (const int grow = WidenForTitle(box); grow > 0)
+                EnumChildWindows(box, CentreChild, grow / 2);
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 INT_PTR CALLBACK PromptProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
@@ -98,7 +109,11 @@ INT_PTR CALLBACK PromptProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
         SetWindowLongPtrW(dialog, DWLP_USER, lParam);
         SetWindowTextW(dialog, prompt->title.c_str());
         SetDlgItemTextW(dialog, IDC_PROMPT_TEXT, prompt->text.c_str());
-        FitTitle(dialog, prompt->title);
+        if (const int grow = WidenForTitle(dialog); grow > 0) {
+            for (int id : {IDC_PROMPT_TEXT, IDC_PROMPT_NAME})
+                Shift(dialog, GetDlgItem(dialog, id), grow, true);
+            for (int id : {IDOK, IDCANCEL}) Shift(dialog, GetDlgItem(dialog, id), grow, false);
+        }
         return TRUE;  // the focus goes to the name box
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK) {

@@ -116,7 +116,9 @@ TEST_F(RealDialogsTest, MessageBoxesAndTheNamePromptSpeakItalian)
     EXPECT_EQ(real.messageBox(nullptr, "INIZIAMO UNA NUOVA GARA  ?", MsgStyle::yesNoQuestionDefaultNo,
                               "INIZIARE NUOVA GARA"),
               MsgAnswer::no);
-    EXPECT_EQ(real.messageBox(nullptr, "E' record", MsgStyle::okExclamation, "Brivana"), MsgAnswer::ok);
+    EXPECT_EQ(real.messageBox(nullptr, " Ada vediamo se sei un vero campione  ", MsgStyle::okExclamation,
+                              "Sei pronto per il record? Buona fortuna"),
+              MsgAnswer::ok);
     EXPECT_EQ(real.inputBox(nullptr, "Come ti chiami?", "Gioca con il prodotto di numeri relativi"),
               "Niccol\xC3\xB2");
     EXPECT_EQ(real.inputBox(nullptr, "Come ti chiami?", "Gioca con il prodotto di numeri relativi"), "");
@@ -125,12 +127,13 @@ TEST_F(RealDialogsTest, MessageBoxesAndTheNamePromptSpeakItalian)
     EXPECT_EQ(player.seen[0].title, L"INIZIARE NUOVA GARA");
     EXPECT_EQ(player.seen[0].buttons, (std::vector<std::wstring>{L"S\u00EC", L"No"}));
     EXPECT_EQ(player.seen[1].buttons, (std::vector<std::wstring>{L"OK"}));
+    // Every title is shown whole, beside the caption's icon and buttons.
+    for (const Seen& seen : player.seen)
+        EXPECT_GE(seen.width, CaptionTextWidth(seen.title) + 3 * GetSystemMetrics(SM_CXSIZE)) << seen.width;
     const Seen& prompt = player.seen[2];
     EXPECT_EQ(prompt.title, L"Gioca con il prodotto di numeri relativi");
     EXPECT_EQ(prompt.texts, (std::vector<std::wstring>{L"Come ti chiami?"}));
     EXPECT_EQ(prompt.buttons, (std::vector<std::wstring>{L"OK", L"Annulla"}));
-    // Wide enough for its whole title beside the caption's icon and buttons.
-    EXPECT_GE(prompt.width, CaptionTextWidth(prompt.title) + 3 * GetSystemMetrics(SM_CXSIZE));
 }
 
 TEST_F(RealDialogsTest, TheFocusComesBackToTheAnswerBoxAfterDecliningANewGame)

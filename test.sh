@@ -110,7 +110,7 @@ if [ "${BRIVANA_SKIP_WINDOWS:-0}" = 1 ] && [ "${CI:-}" != true ]; then
     echo "SKIPPED because BRIVANA_SKIP_WINDOWS=1: the Windows build and its tests did not run."
 else
     [ "${BRIVANA_SKIP_WINDOWS:-0}" = 1 ] && echo "BRIVANA_SKIP_WINDOWS=1 is ignored on CI."
-    ensure_packages mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 nsis icoutils xvfb xauth
+    ensure_packages "${WINDOWS_PACKAGES[@]}"
     cmake -S . -B build-windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
         -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON
     cmake --build build-windows

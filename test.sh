@@ -120,7 +120,7 @@ else
     trap 'kill "$xvfb_pid" 2>/dev/null || true' EXIT
     wine_display=$virtual_display
     run_under_wine build-windows/tests/game/game_tests.exe build-windows/tests/windows/game_windows_tests.exe \
-        build-windows/tests/win32/window_win32_tests.exe
+        build-windows/tests/layout/layout_tests.exe build-windows/tests/win32/window_win32_tests.exe
     kill "$xvfb_pid" 2>/dev/null || true
     trap - EXIT
     if scripts/check-windows-installer.sh build-windows/Brivana-*-setup.exe; then

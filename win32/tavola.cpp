@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 
+#include "game/answer_keys.h"
 #include "layout/menu_table.h"
 #include "win32/dpi.h"
 #include "win32/version.h"
@@ -24,8 +25,6 @@ constexpr UINT_PTR kReloadRetryTimer = 2;
 // Posted by reload(): the controls are rebuilt once the handler that asked has returned.
 constexpr UINT kReloadMessage = WM_APP + 1;
 
-constexpr wchar_t kBackspace = 8;
-constexpr wchar_t kEnter = 13;
 // A character outside the single-byte set: no answer can use it.
 constexpr std::int16_t kUnmappable = '?';
 
@@ -266,7 +265,7 @@ bool Tavola::PreTranslate(const MSG& message)
                 Click(*focused);
                 return true;
             }
-            if (IsWindowEnabled(control("cmdNext"))) {
+            if (keys::WhereEnterGoes(IsWindowEnabled(control("cmdNext"))) == keys::EnterGoesTo::nextButton) {
                 Click(*find("cmdNext"));
                 return true;
             }
@@ -306,11 +305,13 @@ void Tavola::MoveFocus(int step)
 
 bool Tavola::FilterCharacter(wchar_t& character)
 {
+    // Not typing (Ctrl+Backspace gives character 127): nothing for the box either.
+    if (!keys::GoesThroughKeyFilter(character)) return false;
     const std::int16_t original = character < 256 ? static_cast<std::int16_t>(character) : kUnmappable;
     std::int16_t key = original;
     game_.txtAnswer_KeyPress(key);
     // The box never takes a line break: Enter has been evaluated.
-    if (key == 0 || key == kEnter) return false;
+    if (key == 0 || key == keys::kEnter) return false;
     if (key != original) character = static_cast<wchar_t>(static_cast<std::uint8_t>(key));
     return true;
 }

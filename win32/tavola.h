@@ -94,6 +94,8 @@ private:
     // tavola_paint.cpp
     void PaintSurface(HDC dc, POINT origin, const RECT& area) const;
     void DrawLabel(const DRAWITEMSTRUCT& item, const Control& label) const;
+    void DrawHalo(HDC dc, POINT origin, const RECT& area, const std::wstring& text, const RECT& rect, UINT format,
+                  COLORREF colour) const;
     void DrawButton(const DRAWITEMSTRUCT& item, const Control& button) const;
     void DrawImage(const DRAWITEMSTRUCT& item, const Control& image) const;
 

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "layout/label_geometry.h"
 #include "layout/menu_table.h"
 #include "win32/dpi.h"
 #include "win32/resource_ids.h"
@@ -229,6 +230,15 @@ void Tavola::Layout()
 void Tavola::FitLabel(Control& label)
 {
     const ControlSpec& row = *label.row;
+    const auto rectOf = [&](HWND hwnd) {
+        RECT rect;
+        GetWindowRect(hwnd, &rect);
+        MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&rect), 2);
+        return layout::Rect{rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+    };
+    const auto place = [](HWND hwnd, const layout::Rect& rect) {
+        SetWindowPos(hwnd, nullptr, rect.left, rect.top, rect.width, rect.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    };
     if (row.fit == Fit::fitsText) {
         HDC dc = GetDC(label.hwnd);
         HGDIOBJ old = SelectObject(dc, label.font);
@@ -238,20 +248,14 @@ void Tavola::FitLabel(Control& label)
         SelectObject(dc, old);
         ReleaseDC(label.hwnd, dc);
         const int frame = row.frame == Frame::single ? 2 * ScaledPixels(1, dpi_) : 0;
-        const int width = (shown.empty() ? 0 : measured.right) + frame;
-        // A fitted label keeps its top-left corner and takes the measured size.
-        SetWindowPos(label.hwnd, nullptr, 0, 0, width, measured.bottom + frame,
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        place(label.hwnd, layout::FittedRect(rectOf(label.hwnd), (shown.empty() ? 0 : measured.right) + frame,
+                                             measured.bottom + frame));
     }
     if (row.name == "lblNum2") {
-        // The closing bracket moves right with a second factor that grows past it.
-        Control* bracket = find("Label7");
-        RECT box;
-        GetWindowRect(label.hwnd, &box);
-        MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&box), 2);
-        const int designLeft = Pixels(bracket->row->left);
-        SetWindowPos(bracket->hwnd, nullptr, designLeft + std::max(0, static_cast<int>(box.right) - designLeft),
-                     Pixels(bracket->row->top), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        const Control& bracket = *find("Label7");
+        const ControlSpec& design = *bracket.row;
+        const layout::Rect atDesign{Pixels(design.left), Pixels(design.top), Pixels(design.width), Pixels(design.height)};
+        place(bracket.hwnd, layout::ClosingBracketRect(atDesign, rectOf(label.hwnd)));
         InvalidateRect(hwnd_, nullptr, FALSE);
     }
 }

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "layout/contrast.h"
 #include "layout/gradient_bands.h"
 #include "win32/dpi.h"
 #include "win32/tavola.h"
@@ -29,52 +30,7 @@ void Fill(HDC dc, const RECT& rect, COLORREF colour)
     DeleteObject(brush);
 }
 
-double Luminance(COLORREF colour)
-{
-    const auto linear = [](int component) {
-        const double c = component / 255.0;
-        return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * linear(GetRValue(colour)) + 0.7152 * linear(GetGValue(colour)) +
-           0.0722 * linear(GetBValue(colour));
-}
-
-double Contrast(COLORREF a, COLORREF b)
-{
-    const double la = Luminance(a);
-    const double lb = Luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
-
-// The outline around text that stands on the gradient: black or white, whichever stands out
-// more from the text, so the text stays readable on every tint.
-COLORREF HaloColour(COLORREF text)
-{
-    return Contrast(text, RGB(0, 0, 0)) >= Contrast(text, RGB(255, 255, 255)) ? RGB(0, 0, 0) : RGB(255, 255, 255);
-}
-
-// A disabled caption reads as disabled and still stands out from the button's face.
-COLORREF DisabledCaption(COLORREF face)
-{
-    return Luminance(face) > 0.35 ? RGB(96, 96, 96) : RGB(200, 200, 200);
-}
-
-// Text drawn with its outline: the text shifted one step in each of eight directions in the
-// outline's colour, then the text itself.
-void DrawHaloText(HDC dc, const std::wstring& text, RECT rect, UINT format, COLORREF colour, int halo)
-{
-    SetTextColor(dc, HaloColour(colour));
-    for (int dx = -halo; dx <= halo; dx += halo) {
-        for (int dy = -halo; dy <= halo; dy += halo) {
-            if (dx == 0 && dy == 0) continue;
-            RECT shifted = rect;
-            OffsetRect(&shifted, dx, dy);
-            DrawTextW(dc, text.c_str(), -1, &shifted, format);
-        }
-    }
-    SetTextColor(dc, colour);
-    DrawTextW(dc, text.c_str(), -1, &rect, format);
-}
+Rgb ToRgb(COLORREF colour) { return Rgb{GetRValue(colour), GetGValue(colour), GetBValue(colour)}; }
 
 }  // namespace
 
@@ -132,13 +88,46 @@ void Tavola::DrawLabel(const DRAWITEMSTRUCT& item, const Control& label) const
     if (row.fit == Fit::keepsRect) format |= DT_WORDBREAK;
     HGDIOBJ old = SelectObject(dc, label.font);
     SetBkMode(dc, TRANSPARENT);
-    if (row.back) {
-        SetTextColor(dc, colour);
-        DrawTextW(dc, shown.c_str(), -1, &rect, format);
-    } else {
-        DrawHaloText(dc, shown, rect, format, colour, ScaledPixels(1, dpi_));
-    }
+    if (!row.back && draws_) DrawHalo(dc, origin, item.rcItem, shown, rect, format, colour);
+    SetTextColor(dc, colour);
+    DrawTextW(dc, shown.c_str(), -1, &rect, format);
     SelectObject(dc, old);
+}
+
+void Tavola::DrawHalo(HDC dc, POINT origin, const RECT& area, const std::wstring& text, const RECT& rect,
+                      UINT format, COLORREF colour) const
+{
+    // Where the text would not stand out from the band behind it, a thin outline that does:
+    // the text shifted one step in each of eight directions, in the outline's colour, one run
+    // of rows with the same outline at a time.
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    const int halo = ScaledPixels(1, dpi_);
+    const auto outline = [&](LONG row) {
+        const int clientRow = std::clamp(static_cast<int>(row + origin.y), 0, std::max(0, static_cast<int>(client.bottom) - 1));
+        const int band = BandAtRow(clientRow, client.bottom);
+        return HaloColour(ToRgb(colour), BandColour(draws_->first, draws_->second, band));
+    };
+    for (LONG top = area.top; top < area.bottom;) {
+        const std::optional<Rgb> colourHere = outline(top);
+        LONG bottom = top + 1;
+        while (bottom < area.bottom && outline(bottom) == colourHere) ++bottom;
+        if (colourHere) {
+            SaveDC(dc);
+            IntersectClipRect(dc, area.left, top, area.right, bottom);
+            SetTextColor(dc, RGB(colourHere->red, colourHere->green, colourHere->blue));
+            for (int dx = -halo; dx <= halo; dx += halo) {
+                for (int dy = -halo; dy <= halo; dy += halo) {
+                    if (dx == 0 && dy == 0) continue;
+                    RECT shifted = rect;
+                    OffsetRect(&shifted, dx, dy);
+                    DrawTextW(dc, text.c_str(), -1, &shifted, format);
+                }
+            }
+            RestoreDC(dc, -1);
+        }
+        top = bottom;
+    }
 }
 
 void Tavola::DrawButton(const DRAWITEMSTRUCT& item, const Control& button) const
@@ -160,18 +149,19 @@ void Tavola::DrawButton(const DRAWITEMSTRUCT& item, const Control& button) const
     HGDIOBJ old = SelectObject(dc, button.font);
     TEXTMETRICW metrics;
     GetTextMetricsW(dc, &metrics);
-    const RECT caption{area.left, area.bottom - metrics.tmHeight, area.right, area.bottom};
+    const RECT captionArea{area.left, area.bottom - metrics.tmHeight, area.right, area.bottom};
 
     HICON picture = row.name == "cmdNext" ? (disabled ? nextDisabled_ : down ? nextPressed_ : next_) : exit_;
     if (picture) {
         const int size = ScaledPixels(32, dpi_);
         const int x = (area.left + area.right - size) / 2;
-        const int y = (area.top + caption.top - size) / 2;
+        const int y = (area.top + captionArea.top - size) / 2;
         DrawIconEx(dc, x, y, picture, size, size, 0, nullptr, DI_NORMAL);
     }
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, disabled ? DisabledCaption(face) : TextColour(row));
-    RECT text = caption;
+    const Rgb caption = disabled ? DisabledCaptionColour(ToRgb(face)) : ToRgb(TextColour(row));
+    SetTextColor(dc, RGB(caption.red, caption.green, caption.blue));
+    RECT text = captionArea;
     DrawTextW(dc, Wide(row.caption).c_str(), -1, &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     SelectObject(dc, old);
 

@@ -227,6 +227,41 @@ TEST_F(LookTest, TheGradientComesBackAfterACoveringWindow)
     }
 }
 
+TEST_F(LookTest, TextOnTheGradientGetsAnOutlineOnlyWhereItWouldNotStandOut)
+{
+    struct Row {
+        int p, q;
+        const char* name;
+        COLORREF outline;  // its colour, or CLR_INVALID for none
+    };
+    Start("Ada");
+    for (const Row& row : std::initializer_list<Row>{
+             {-11, -20, "Label11", RGB(0, 0, 0)},    // yellow on (220, 255, ...): 1.1 to 1
+             {-11, -20, "lblconto", RGB(0, 0, 0)},
+             {-11, -20, "Label6", RGB(0, 0, 0)},     // light green on the brightest tint
+             {-11, -20, "Label3", CLR_INVALID},      // blue stands out there by itself
+             {-1, -1, "Label11", CLR_INVALID},       // yellow on (20, 20, ...) reads well
+             {-1, -1, "Label3", RGB(255, 255, 255)}, // blue on near black
+         }) {
+        SCOPED_TRACE(std::string(row.name) + " " + std::to_string(row.p));
+        random.queueQuestion(row.p, row.q, 0);
+        Answer(L"");
+        Key(VK_RETURN);
+        const RECT rect = Rect(row.name);
+        int black = 0;
+        int white = 0;
+        for (LONG y = rect.top + 2; y < rect.bottom - 2; ++y) {
+            for (LONG x = rect.left + 2; x < rect.right - 2; ++x) {
+                const COLORREF pixel = PixelAt({x, y});
+                black += pixel == RGB(0, 0, 0);
+                white += pixel == RGB(255, 255, 255);
+            }
+        }
+        EXPECT_EQ(black > 10, row.outline == RGB(0, 0, 0)) << black;
+        EXPECT_EQ(white > 10, row.outline == RGB(255, 255, 255)) << white;
+    }
+}
+
 TEST_F(LookTest, ButtonFacesKeepTheirColourAndADisabledCaptionStaysReadable)
 {
     random.queueQuestion(-2, -3, 0);

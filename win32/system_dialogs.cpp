@@ -42,8 +42,9 @@ int WidenForTitle(HWND dialog)
     ReleaseDC(dialog, dc);
     DeleteObject(font);
 
-    // The caption's icon and buttons, the frame, and a margin on both sides.
-    const int needed = text.cx + 4 * metrics.iCaptionWidth + 2 * GetSystemMetrics(SM_CXFRAME) + 32;
+    // The caption's icon and buttons, the frame, and a margin on both sides; a quarter more for
+    // window managers that draw titles in a larger font than Windows' own.
+    const int needed = text.cx * 5 / 4 + 4 * metrics.iCaptionWidth + 2 * GetSystemMetrics(SM_CXFRAME) + 32;
     RECT frame;
     GetWindowRect(dialog, &frame);
     const int grow = needed - (frame.right - frame.left);

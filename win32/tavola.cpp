@@ -104,6 +104,8 @@ void Tavola::reload()
 void Tavola::Rebuild()
 {
     // A menu or a dialog still open would run the rebuild under a handler of the old controls.
+    // The drop-down opened by "NUOVO GIOCO" may have shown after all: close it again.
+    if (inMenuLoop_) EndMenu();
     if (inMenuLoop_ || openDialogs_ > 0) {
         SetTimer(hwnd_, kReloadRetryTimer, layout::kTimerIntervalMs / 10, nullptr);
         return;

@@ -140,11 +140,20 @@ void Tavola::BuildControls()
         }
         controls_.push_back(std::move(control));
     }
-    for (const Control& control : controls_) {
-        if (control.row->kind == Kind::label) UpdateAccessibleText(control);
-        // Later controls are drawn over earlier ones, as they were created.
-        if (control.hwnd) SetWindowPos(control.hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    // Later controls are drawn over earlier ones, as they were created; but a label that shows
+    // only its text on the gradient paints that gradient over whatever lies under it, so those
+    // go below the rest: where lblMessage's box overlaps the clock's frame, the frame shows.
+    const auto textOnly = [](const ControlSpec& row) {
+        return row.kind == Kind::label && !row.back && row.frame == Frame::none;
+    };
+    for (bool below : {true, false}) {
+        for (const Control& control : controls_) {
+            if (control.hwnd && textOnly(*control.row) == below)
+                SetWindowPos(control.hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        }
     }
+    for (const Control& control : controls_)
+        if (control.row->kind == Kind::label) UpdateAccessibleText(control);
     // Command1 lies wholly inside cmdNext: the button that works stays in front.
     SetWindowPos(control("cmdNext"), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     // The answer box's name label just before it, as in a dialog.

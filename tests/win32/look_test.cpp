@@ -96,6 +96,9 @@ TEST_F(LookTest, ControlsStandWhereTheDesignPutsThemInAClientAreaOfItsSize)
         EXPECT_EQ(rect.right, row.rect.right);
         EXPECT_EQ(rect.bottom, row.rect.bottom);
     }
+    // lblMessage's empty box overlaps the clock's frame by a pixel: the frame shows.
+    const RECT clock = Rect("lblconto");
+    EXPECT_EQ(PixelAt({clock.right - 1, (clock.top + clock.bottom) / 2}), RGB(255, 255, 0));
     // Boxes that fit their text grow to the right from a fixed left edge.
     const RECT one = Rect("lblNum1");
     random.queueQuestion(-11, -3, 0);

@@ -1,7 +1,6 @@
 #include "win32/tavola.h"
 
 #include <commctrl.h>
-#include <imm.h>
 
 #include <algorithm>
 #include <array>

@@ -246,6 +246,52 @@ TEST_F(PlayTest, TheMenusAskBeforeANewGameAndShowTheCredits)
     EXPECT_TRUE(dialogs.scriptDone());
 }
 
+TEST_F(PlayTest, NuovoGiocoOpenedWithKeysOrMouseAsksFirstThenStartsTheNewGameAtOnce)
+{
+    struct Row {
+        const char* how;
+        std::function<void(HWND, HMENU)> open;
+        std::string next;  // the next player's name
+    };
+    Start("Ada");
+    for (const Row& row : std::initializer_list<Row>{
+             {"keys: F10 selects the first menu, two steps right and down open the third",
+              [](HWND hwnd, HMENU) {
+                  PostMessageW(hwnd, WM_SYSCOMMAND, SC_KEYMENU, 0);
+                  for (UINT key : {VK_RIGHT, VK_RIGHT, VK_DOWN}) PostMessageW(hwnd, WM_KEYDOWN, key, 1);
+              },
+              "Bea"},
+             {"mouse: a click on it in the menu bar",
+              [](HWND hwnd, HMENU bar) {
+                  RECT item;
+                  GetMenuItemRect(hwnd, bar, 2, &item);
+                  PostMessageW(hwnd, WM_NCLBUTTONDOWN, HTMENU,
+                               MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2));
+              },
+              "Cleo"},
+         }) {
+        SCOPED_TRACE(row.how);
+        // Whatever happens, the menu closes within seconds: a test never hangs in it.
+        const UINT_PTR safety = SetTimer(nullptr, 0, 5000, [](HWND, UINT, UINT_PTR, DWORD) { EndMenu(); });
+        dialogs.answerMessage(MsgAnswer::yes);
+        dialogs.answerInput(row.next);
+        dialogs.answerMessage();
+        const std::size_t before = dialogs.shown().size();
+        row.open(tavola->hwnd(), GetMenu(tavola->hwnd()));
+        const DWORD began = GetTickCount();
+        while (Text(Field::lblnome1) != row.next && GetTickCount() - began < 4000) {
+            Pump();
+            Sleep(20);
+        }
+        KillTimer(nullptr, safety);
+        ASSERT_GT(dialogs.shown().size(), before);
+        EXPECT_EQ(dialogs.shown().at(before).text, "INIZIAMO UNA NUOVA GARA  ?");
+        EXPECT_EQ(Text(Field::lblnome1), row.next);
+        EXPECT_LT(GetTickCount() - began, 4000u) << "the new game waited for the menu to close";
+        EXPECT_TRUE(dialogs.scriptDone());
+    }
+}
+
 TEST_F(PlayTest, TheClockTicksThroughTheWindowsTimer)
 {
     Start("Ada");

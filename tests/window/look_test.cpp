@@ -132,6 +132,7 @@ void Look::eachControlGetsItsFaceOrItsMetricTwinAtNinetySixDpi()
 {
     using brivana::layout::Face;
     TestGame game;
+    game.start(QStringLiteral("Mario"));
     int checked = 0;
     for (const auto& row : brivana::layout::Controls()) {
         if (row.font.face == Face::none) continue;
@@ -154,6 +155,7 @@ void Look::eachControlGetsItsFaceOrItsMetricTwinAtNinetySixDpi()
 void Look::labelsThatFitTheirTextGrowFromTheirTopLeftCorner()
 {
     TestGame game;
+    game.start(QStringLiteral("Mario"));
     game.tavola->setText(Field::lblNum1, "5");
     const QRect narrow = Rect(game, "lblNum1");
     game.tavola->setText(Field::lblNum1, "-11");
@@ -175,6 +177,7 @@ void Look::labelsThatFitTheirTextGrowFromTheirTopLeftCorner()
 void Look::recordTextsShowTheirLinesWithoutAStrayCarriageReturn()
 {
     TestGame game;
+    game.start(QStringLiteral("Mario"));
     game.tavola->setText(Field::lblnome, "Anna");
     const int oneLine = Rect(game, "lblnome").height();
     game.tavola->setText(Field::lblnome, "Anna\r\nBea\r\nCarla");
@@ -187,6 +190,7 @@ void Look::recordTextsShowTheirLinesWithoutAStrayCarriageReturn()
 void Look::theOtherLabelsKeepTheirRectangleAndWrap()
 {
     TestGame game;
+    game.start(QStringLiteral("Mario"));
     const QRect before = Rect(game, "lblMessage");
     game.tavola->setText(Field::lblMessage, "Sbagliato!! -220 e ancora un testo molto lungo");
     QCOMPARE(Rect(game, "lblMessage"), before);
@@ -220,6 +224,7 @@ void Look::tabSkipsTheDisabledNextButton()
 void Look::thePointersAreTheWindowsOwnAndTheIconPointer()
 {
     TestGame game;
+    game.start(QStringLiteral("Mario"));
     const QCursor own = game.tavola->centralWidget()->cursor();
     QCOMPARE(own.shape(), Qt::BitmapCursor);
     QCOMPARE(own.hotSpot(), QPoint(5, 0));
@@ -237,6 +242,7 @@ void Look::thePointersAreTheWindowsOwnAndTheIconPointer()
 void Look::theNextButtonHasThreeDifferentPictures()
 {
     TestGame game;
+    game.start(QStringLiteral("Mario"));
     using brivana::window::PictureButton;
     auto* next = game.control<PictureButton>("cmdNext");
     const QImage face = next->picture(QIcon::Normal).toImage();
@@ -254,6 +260,7 @@ void Look::theNextButtonHasThreeDifferentPictures()
 void Look::theMenuBarShowsThreeMenusOfOneEntryWithoutAccessKeys()
 {
     TestGame game;
+    game.start(QStringLiteral("Mario"));
     const QList<QAction*> menus = game.tavola->menuBar()->actions();
     QCOMPARE(menus.size(), 3);
     QCOMPARE(menus.at(0)->objectName(), QStringLiteral("INFOMAZIONI"));

@@ -3,8 +3,8 @@
 // answered in process as soon as they are shown.
 //   brivana-bench-probe play        ends once the first question's gradient is on screen;
 //   brivana-bench-probe idle R S    then plays R questions through the window, waits S seconds
-//                                   for an answer with the clock running and prints
-//                                   "<CPU ms in those seconds> <peak MiB>" (getrusage, VmHWM).
+//                                   for an answer with the clock running, prints the CPU ms
+//                                   of those seconds (getrusage) and the peak MiB (VmHWM).
 #include <QAbstractButton>
 #include <QApplication>
 #include <QInputDialog>
@@ -19,8 +19,8 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <functional>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <utility>
 
@@ -54,13 +54,13 @@ double CpuMs()
 
 void Type(QWidget* widget, int key, const QString& text)
 {
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-    QApplication::sendEvent(widget, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
-    QApplication::sendEvent(widget, &release);
+    for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+        QKeyEvent event(type, key, Qt::NoModifier, text);
+        QApplication::sendEvent(widget, &event);
+    }
 }
 
-// Answers each start-up dialog once it is shown, and calls firstQuestion once the first
+// Answers each dialog once it is shown (a name, or OK), and calls firstQuestion once the first
 // question's gradient has been painted and flushed (when control is back in the event loop).
 class Probe final : public QObject {
 public:
@@ -103,26 +103,24 @@ int main(int argc, char* argv[])
     brivana::SystemFileAccess files;
     brivana::window::QtDialogs dialogs;
     brivana::Tavola tavola({random, dateTime, recordPlace, files}, dialogs);
-    // Ends at once, as the measured moment is past: no clean-up beyond the record directory.
+    // Ends at once: the measured moment is past, and only the record directory needs cleaning.
     const auto end = [&records] {
         records.remove();
         std::fflush(stdout);
         _exit(0);
     };
-
-    double idleStartMs = 0;
+    double idleFromMs = 0;
     const auto waitIdle = [&] {
-        idleStartMs = CpuMs();
+        idleFromMs = CpuMs();
         QTimer::singleShot(static_cast<int>(std::atof(argv[3]) * 1000), [&] {
-            std::printf("%.3f %.3f\n", CpuMs() - idleStartMs, brivana::bench::PeakMiB());
+            std::printf("%.3f %.3f\n", CpuMs() - idleFromMs, brivana::bench::PeakMiB());
             end();
         });
     };
-    // An answer typed and entered, then the "Nuovo calcolo" button: a step every few
-    // milliseconds, so that every frame is painted.
+    // An answer typed and entered, then the "Nuovo calcolo" button: a step every 20 ms, so
+    // that every frame is painted.
     int steps = idle ? 2 * std::atoi(argv[2]) : 0;
     QTimer player;
-    player.setInterval(20);
     QObject::connect(&player, &QTimer::timeout, [&] {
         if (steps-- % 2 == 0) {
             auto* box = tavola.findChild<QWidget*>(QStringLiteral("txtAnswer"));
@@ -135,9 +133,9 @@ int main(int argc, char* argv[])
         player.stop();
         waitIdle();
     });
-    Probe probe([&] { !idle ? end() : steps > 0 ? player.start() : waitIdle(); });
+    Probe probe([&] { !idle ? end() : steps > 0 ? player.start(20) : waitIdle(); });
     app.installEventFilter(&probe);
 
-    QMetaObject::invokeMethod(&tavola, &brivana::Tavola::start, Qt::QueuedConnection);
-    return QApplication::exec();
+    tavola.start();
+    return tavola.hasEnded() ? 0 : QApplication::exec();
 }

@@ -71,6 +71,7 @@ int main(int argc, char* argv[])
         Program("qt/play/game", [] { return UntilExit({BRIVANA_PROBE, "play"}); });
         Program("qt/play/baseline", [] { return UntilExit({BRIVANA_BASELINE, "paint"}); });
         Program("qt/memory/baseline", mapped({BRIVANA_BASELINE}, 1))->Repetitions(memoryRuns);
+        Program("qt/memory/baseline with a label", mapped({BRIVANA_BASELINE, "label"}, 1))->Repetitions(memoryRuns);
         // Its time is the CPU time the game spent in the idle period, as the probe measured it.
         Program("qt/idle/game", [&] {
             double cpuMs = 0, peakMiB = 0;
@@ -94,6 +95,7 @@ int main(int argc, char* argv[])
             {"Qt: one answer (Enter)", "qt/answer", "", "", "ms", 0.2},
             {"Qt: idle CPU in " + idleSeconds + " s", "qt/idle/game", "", "", "ms", 30},
             {"Qt: peak memory (VmHWM)", "qt/idle/game", "qt/memory/baseline", "peak_MiB", "MiB", 1.3},
+            {"Qt: the same, baseline with one label", "qt/idle/game", "qt/memory/baseline with a label", "peak_MiB", "MiB", 0},
             {"Win32 (Wine): start-up to first window", "win32/first window/game", "win32/first window/baseline", "", "ms", 1.2},
             {"Win32 (Wine): peak working set", "win32/memory/game", "win32/memory/baseline", "peak_MiB", "MiB", 1.2},
         });

@@ -33,6 +33,7 @@ mkdir -m 700 "$XDG_RUNTIME_DIR"
 openbox >/dev/null 2>&1 &
 # A Wine prefix of its own, its server kept running so that no start-up pays for it.
 wineboot --init >/dev/null 2>&1
+wineserver -w
 wineserver -p
 
 echo "Brivana benchmark, $(date -u '+%Y-%m-%d %H:%M UTC'), load average $(cut -d' ' -f1-3 /proc/loadavg)"

@@ -55,10 +55,10 @@ void TableReporter::Finalize()
         if (ratio && measure) std::snprintf(shown, sizeof shown, "%.3f", *measure);
         std::snprintf(target, sizeof target, ratio ? "<= %.2f x" : "<= %.3g %s", row.target, row.unit.c_str());
         const bool met = measure && *measure <= row.target;
-        missed += !met;
+        missed += !met && row.target > 0;
         std::printf(format, row.figure.c_str(), cell(row.game, row).c_str(),
-                    ratio ? cell(row.baseline, row).c_str() : "-", shown, target,
-                    met ? "met" : measure ? "MISSED" : "not measured");
+                    ratio ? cell(row.baseline, row).c_str() : "-", shown, row.target > 0 ? target : "(information)",
+                    row.target <= 0 ? "-" : met ? "met" : measure ? "MISSED" : "not measured");
     }
     std::printf("\n%s\n", missed == 0 ? "All targets met." : (std::to_string(missed) + " target(s) not met.").c_str());
 }

@@ -14,7 +14,7 @@ struct Row {
     std::string game, baseline;  // benchmark names; no baseline: the target is a value
     std::string counter;         // empty: the time, in ms
     std::string unit;
-    double target;  // the greatest ratio, or value
+    double target;  // the greatest ratio, or value; 0: shown for information
 };
 
 // Adds min and max to the statistics the library computes over repetitions; times in ms.

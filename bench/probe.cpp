@@ -134,6 +134,10 @@ int main(int argc, char* argv[])
         waitIdle();
     });
     Probe probe([&] { !idle ? end() : steps > 0 ? player.start(20) : waitIdle(); });
+    QTimer::singleShot(60'000, [] {
+        std::fprintf(stderr, "brivana-bench-probe: the moment to measure did not come in a minute\n");
+        _exit(3);
+    });
     app.installEventFilter(&probe);
 
     tavola.start();

@@ -23,7 +23,8 @@ int main(int argc, char* argv[])
     brivana::window::QtDialogs dialogs;
     brivana::Tavola tavola({random, dateTime, recordPlace, files}, dialogs);
     QObject::connect(&tavola, &brivana::Tavola::ended, &app, [] { QCoreApplication::exit(0); });
-    // The first game starts inside the event loop, so that its end can stop the loop.
-    QMetaObject::invokeMethod(&tavola, &brivana::Tavola::start, Qt::QueuedConnection);
-    return QApplication::exec();
+    // The first game starts at once, its name prompt before anything else: the event loop's
+    // own set-up (the accessibility bridge looking for its bus) waits until the first question.
+    tavola.start();
+    return tavola.hasEnded() ? 0 : QApplication::exec();
 }

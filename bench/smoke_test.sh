@@ -1,23 +1,21 @@
 #!/usr/bin/env bash
-# Runs the benchmark for one iteration of everything and checks that it ends well and
-# prints every figure with a number, for the game and, where there is one, the baseline.
+# Runs every Qt benchmark twice, briefly, on a private virtual screen, and checks that each
+# figure of the table was measured (the targets are the full run's business).
 set -uo pipefail
-driver=$1
-output=$("$driver" --startups 1 --iterations 1 --idle-seconds 0.2 --idle-runs 1 --rounds 2)
+. "$(dirname "$0")/../scripts/virtual-screen.sh"
+start_virtual_screen 1280x1024x24 || exit 1
+trap 'kill "$xvfb_pid"' EXIT
+runtime=$(mktemp -d)
+# On a real screen Qt asks D-Bus for the accessibility bus, and libdbus keeps a buffer of that
+# for good: not a leak of ours, when built with LeakSanitizer.
+echo 'leak:libdbus-1.so' >"$runtime/leaks"
+output=$(DISPLAY=$virtual_display QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR=$runtime \
+         LSAN_OPTIONS="suppressions=$runtime/leaks${LSAN_OPTIONS:+:$LSAN_OPTIONS}" "$1" --quick 2>&1)
 status=$?
+rm -rf "$runtime"
 echo "$output"
 [ "$status" -eq 0 ] || { echo "the benchmark failed with status $status" >&2; exit 1; }
-
-number='[0-9]+(\.[0-9]+)?'
-expect() {
-    grep -Eq "^$1 +$number $2 \($number–$number\) +$3" <<<"$output" || { echo "missing or malformed: $1" >&2; exit 1; }
-}
-with_baseline="$number ms \($number–$number\) +$number"
-expect 'start-up to first window \(name prompt\)' ms "$with_baseline"
-expect 'start-up to play \(first question painted\)' ms "$with_baseline"
-expect 'one question \(cmdNext_Click \+ repaint\)' ms '—'
-expect 'one answer \(Enter \+ view updates\)' ms '—'
-expect 'one answer, then brought up to date on screen' ms '—'
-expect 'idle CPU in 0 s \(utime \+ stime\)' ms '—'
-expect 'idle CPU in 0 s \(scheduler\)' ms '—'
-expect 'peak memory \(VmHWM\)' MiB "$number MiB \($number–$number\) +$number"
+for figure in 'start-up to first window' 'start-up to play' 'one question' 'one answer' 'idle CPU' 'peak memory'; do
+    grep -Eq "^Qt: $figure.* [0-9.e+]+ (ms|MiB) \(" <<<"$output" || { echo "not measured: $figure" >&2; exit 1; }
+done
+if grep -E '^Qt: ' <<<"$output" | grep -Eq 'failed|not measured'; then exit 1; fi

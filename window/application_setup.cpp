@@ -1,6 +1,7 @@
 #include "window/application_setup.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QMessageBox>
 #include <QTranslator>
 
@@ -16,6 +17,14 @@ void SetUpApplication(QApplication& app, QTranslator& translator)
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Brivana"));
     // The game ends the program itself, after its farewell.
     QApplication::setQuitOnLastWindowClosed(false);
+    // Outside a desktop that names its own icon theme, Qt asks "hicolor", which holds the
+    // applications' own icons and none of the stock ones its dialogs want (OK, Annulla, the
+    // message icons). Each vain search walked every folder of it, some 20 ms before the name
+    // prompt; the dialogs end up with Qt's built-in pictures either way.
+    if (QIcon::themeName() == QLatin1String("hicolor")) {
+        QIcon::setThemeSearchPaths({QStringLiteral(":/icons")});
+        QIcon::setFallbackSearchPaths({});
+    }
 
     const QString missing = InstallItalianTranslations(app, translator);
     if (!missing.isEmpty()) QMessageBox::warning(nullptr, QStringLiteral("Brivana"), missing);

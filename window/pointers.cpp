@@ -3,11 +3,13 @@
 #include <QBitmap>
 #include <QPainter>
 
+#include "window/png_picture.h"
+
 namespace brivana::window {
 
 QCursor WindowPointer()
 {
-    const QPixmap picture(QStringLiteral(":/pictures/pointer.png"));
+    const QPixmap picture = PngPicture(QStringLiteral(":/pictures/pointer.png"));
     return QCursor(picture, 5, 0);
 }
 

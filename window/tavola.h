@@ -1,7 +1,7 @@
 #pragma once
 // Tavola, the game's one window and the real GameView. It builds its controls and menus from
-// the design tables at every load, passes each event to the game's handler of the same name,
-// and owns the one-second timer.
+// the design tables at every load (the first time while the name prompt is open), passes each
+// event to the game's handler of the same name, and owns the one-second timer.
 
 #include <QHash>
 #include <QMainWindow>
@@ -64,6 +64,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // Sees the first frame of the name prompt, during the first start only.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Creates every control and menu item afresh with its design-time values; the previous

@@ -13,6 +13,7 @@
 #include "layout/menu_table.h"
 #include "window/design_font.h"
 #include "window/picture_button.h"
+#include "window/png_picture.h"
 #include "window/pointers.h"
 #include "window/surface.h"
 #include "window/tavola.h"
@@ -46,7 +47,7 @@ QIcon Pictures(std::string_view base)
     const auto add = [&](const QString& suffix, QIcon::Mode mode) {
         for (const char* size : {"-32.png", "-16.png"}) {
             const QString file = stem + suffix + QLatin1String(size);
-            if (QFile::exists(file)) icon.addFile(file, QSize(), mode);
+            if (QFile::exists(file)) icon.addPixmap(PngPicture(file), mode);
         }
     };
     add(QString(), QIcon::Normal);
@@ -166,12 +167,6 @@ void Tavola::buildControls()
     surface_ = surface;
     setCentralWidget(surface);  // the previous surface and its controls are deleted later
     layout()->setSizeConstraint(QLayout::SetFixedSize);
-    // No 256-pixel size: on X11 every window, each dialog included, sends all the sizes to the
-    // window manager, and that one alone made the program's memory peak 0.7 MB higher.
-    QIcon icon;
-    for (const char* size : {"48", "64", "128"})
-        icon.addFile(QStringLiteral(":/pictures/brivana-%1.png").arg(QLatin1String(size)));
-    setWindowIcon(icon);
     buildMenus();
     // The first control in tab order has the focus when the window is shown.
     exit->setFocus(Qt::OtherFocusReason);

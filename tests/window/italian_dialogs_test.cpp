@@ -12,9 +12,12 @@
 #include <QTranslator>
 #include <functional>
 
+#include "game/system_random.h"
+#include "test_game.h"
 #include "test_main.h"
 #include "window/italian_translations.h"
 #include "window/qt_dialogs.h"
+#include "window/surface.h"
 
 using brivana::MsgAnswer;
 using brivana::window::QtDialogs;
@@ -49,6 +52,7 @@ private slots:
     void theQuestionAsksSiOrNoWithNoAsTheDefault();
     void theNoticesHaveAnOkButtonAndTheirIcon();
     void theInputBoxGivesTheTypedNameOrNothingWhenCancelled();
+    void theWindowBuiltWhileTheNameIsTypedLeavesTheTypingInThePrompt();
 
 private:
     QTranslator translator_;
@@ -156,6 +160,27 @@ void ItalianDialogs::theInputBoxGivesTheTypedNameOrNothingWhenCancelled()
         QTest::keyClick(&dialog, Qt::Key_Escape);
     });
     QCOMPARE(dialogs_.inputBox(nullptr, QStringLiteral("Come ti chiami?"), QStringLiteral("Gioca")), QString());
+}
+
+void ItalianDialogs::theWindowBuiltWhileTheNameIsTypedLeavesTheTypingInThePrompt()
+{
+    QTemporaryDir records;
+    brivana::SystemRandom random;
+    brivana::test::FixedDateTime dateTime;
+    brivana::test::TemporaryRecordPlace place(records.path().toStdString() + "/");
+    brivana::SystemFileAccess files;
+    brivana::Tavola tavola({random, dateTime, place, files}, dialogs_);
+    WhenOpen([&](QDialog& prompt) {
+        // The game's controls are built behind the open prompt; the keys still go to the prompt.
+        QTRY_VERIFY(tavola.findChild<brivana::window::Surface*>() != nullptr);
+        QTRY_COMPARE(QApplication::focusWidget(), prompt.findChild<QLineEdit*>());
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Ada"));
+        WhenOpen([](QDialog& greeting) { greeting.accept(); });
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    });
+    tavola.start();
+    QCOMPARE(tavola.text(brivana::Field::lblnome1), std::string("Ada"));
+    tavola.endProgram();
 }
 
 BRIVANA_WINDOW_TEST_MAIN(ItalianDialogs)

@@ -400,6 +400,7 @@ void Look::eachControlHasItsTooltip()
 void Look::labelsThatFitTheirTextGrowFromTheirTopLeftCorner()
 {
     TestGame game;
+    game.start(QStringLiteral("Mario"));
     game.tavola->setText(Field::lblNum1, "5");
     const QRect narrow = Rect(game, "lblNum1");
     game.tavola->setText(Field::lblNum1, "-11");
@@ -438,6 +439,7 @@ void Look::labelsThatFitTheirTextGrowFromTheirTopLeftCorner()
 void Look::recordTextsShowTheirLinesWithoutAStrayCarriageReturn()
 {
     TestGame game;
+    game.start(QStringLiteral("Mario"));
     game.tavola->setText(Field::lblnome, "Anna");
     const int oneLine = Rect(game, "lblnome").height();
     game.tavola->setText(Field::lblnome, "Anna\r\nBea\r\nCarla");
@@ -495,6 +497,7 @@ void Look::tabSkipsTheDisabledNextButton()
 void Look::thePointersAreTheWindowsOwnAndTheIconPointer()
 {
     TestGame game;
+    game.start(QStringLiteral("Mario"));
     const QCursor own = game.tavola->centralWidget()->cursor();
     QCOMPARE(own.shape(), Qt::BitmapCursor);
     QCOMPARE(own.hotSpot(), QPoint(5, 0));
@@ -512,6 +515,7 @@ void Look::thePointersAreTheWindowsOwnAndTheIconPointer()
 void Look::theNextButtonHasThreeDifferentPictures()
 {
     TestGame game;
+    game.start(QStringLiteral("Mario"));
     using brivana::window::PictureButton;
     auto* next = game.control<PictureButton>("cmdNext");
     const QImage face = next->picture(QIcon::Normal).toImage();
@@ -529,6 +533,7 @@ void Look::theNextButtonHasThreeDifferentPictures()
 void Look::theMenuBarShowsThreeMenusOfOneEntryWithoutAccessKeys()
 {
     TestGame game;
+    game.start(QStringLiteral("Mario"));
     const QList<QAction*> menus = game.tavola->menuBar()->actions();
     QCOMPARE(menus.size(), 3);
     QCOMPARE(menus.at(0)->objectName(), QStringLiteral("INFOMAZIONI"));

@@ -172,6 +172,13 @@ void Tavola::BuildControls()
         tool.uId = reinterpret_cast<UINT_PTR>(control.hwnd);
         tool.lpszText = tip.data();
         SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        if (control.row->kind == Kind::graphicalButton) {
+            // A disabled button gets no mouse input: the window under it shows its tooltip
+            // then, over the button's rectangle (set by Layout).
+            tool.uFlags = TTF_SUBCLASS;
+            tool.uId = static_cast<UINT_PTR>(control.id);
+            SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        }
     }
 
     Layout();
@@ -231,6 +238,14 @@ void Tavola::Layout()
         if (old) DeleteObject(old);
         SetWindowPos(control.hwnd, nullptr, Pixels(row.left), Pixels(row.top), Pixels(row.width), Pixels(row.height),
                      SWP_NOZORDER | SWP_NOACTIVATE);
+        if (row.kind == Kind::graphicalButton && !row.tooltip.empty()) {
+            TTTOOLINFOW tool{};
+            tool.cbSize = sizeof tool;
+            tool.hwnd = hwnd_;
+            tool.uId = static_cast<UINT_PTR>(control.id);
+            tool.rect = RECT{Pixels(row.left), Pixels(row.top), Pixels(row.left + row.width), Pixels(row.top + row.height)};
+            SendMessageW(tooltips_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
+        }
     }
     for (Control& control : controls_)
         if (control.row->kind == Kind::label) FitLabel(control);

@@ -43,7 +43,7 @@ protected:
             for (LONG x = area.left; x < area.right; ++x) best = std::max(best, Contrast(PixelAt({x, y}), against));
         return best;
     }
-    std::wstring Tooltip(const char* name) const
+    HWND Tooltips() const
     {
         HWND tips = nullptr;
         EnumThreadWindows(
@@ -56,6 +56,11 @@ protected:
                 return FALSE;
             },
             reinterpret_cast<LPARAM>(&tips));
+        return tips;
+    }
+    std::wstring Tooltip(const char* name) const
+    {
+        HWND tips = Tooltips();
         wchar_t text[256] = {};
         TTTOOLINFOW tool{};
         tool.cbSize = sizeof tool;
@@ -171,6 +176,17 @@ TEST_F(LookTest, TooltipsAccessibleTextsAndHiddenControls)
         SCOPED_TRACE(name);
         EXPECT_EQ(WindowText(Control(name)), spoken);
     }
+    // Over a disabled cmdNext the window shows the button's tooltip, on the button's rectangle.
+    EXPECT_FALSE(IsWindowEnabled(Control("cmdNext")));
+    TTHITTESTINFOW hit{};
+    hit.hwnd = tavola->hwnd();
+    const RECT next = Rect("cmdNext");
+    hit.pt = {(next.left + next.right) / 2, (next.top + next.bottom) / 2};
+    wchar_t tip[64] = {};
+    hit.ti.cbSize = sizeof hit.ti;
+    hit.ti.lpszText = tip;
+    EXPECT_TRUE(SendMessageW(Tooltips(), TTM_HITTESTW, 0, reinterpret_cast<LPARAM>(&hit)));
+    EXPECT_STREQ(tip, L"Go");
     EXPECT_EQ(WindowText(GetWindow(Control("txtAnswer"), GW_HWNDPREV)), L"Risposta");
     for (const char* hidden : {"Label9", "Label10", "lblnum5"}) EXPECT_FALSE(IsWindowVisible(Control(hidden))) << hidden;
     EXPECT_EQ(Text(Field::lblnum5), "0");

@@ -235,6 +235,7 @@ void Look::eachControlHasTheDesignsFontAndTextColour()
     QFETCH(bool, italic);
     QFETCH(QColor, text);
     TestGame game;
+    game.start(QStringLiteral("Mario"));
     QWidget* control = game.control(name);
     const QFontInfo info(control->font());
     // The face itself where it is installed, otherwise its metric twin.
@@ -394,6 +395,7 @@ void Look::eachControlHasItsTooltip()
     QFETCH(QString, name);
     QFETCH(QString, tooltip);
     TestGame game;
+    game.start(QStringLiteral("Mario"));
     QCOMPARE(game.control(name)->toolTip(), tooltip);
 }
 

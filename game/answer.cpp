@@ -1,4 +1,8 @@
 // Typing and checking the answer.
+#include <algorithm>
+#include <cstdint>
+
+#include "game/answer_keys.h"
 #include "game/game.h"
 #include "game/text_rules.h"
 
@@ -6,9 +10,9 @@ namespace brivana {
 
 namespace {
 
-constexpr std::int16_t kBackspace = 8;
-constexpr std::int16_t kEnter = 13;
-constexpr std::int16_t kMinus = '-';
+using keys::kBackspace;
+using keys::kEnter;
+using keys::kMinus;
 
 bool LetThrough(std::int16_t key)
 {
@@ -37,7 +41,9 @@ void Game::txtAnswer_KeyPress(std::int16_t& keyAscii)
         view_.setText(Field::lblScore1, NumberText(state_.wrongCount, "###0"));
     }
     view_.setText(Field::lblScore, NumberText(state_.correctCount, "####0"));
-    view_.setText(Field::lblScore2, NumberText(state_.wrongCount + state_.correctCount, "####0"));
+    // The answers given stop at the largest 16-bit value, as the other two tallies do.
+    const int given = std::min(state_.wrongCount + state_.correctCount, int{INT16_MAX});
+    view_.setText(Field::lblScore2, NumberText(given, "####0"));
     view_.setNextEnabled(true);
     view_.focusNext();
 }

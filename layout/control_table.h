@@ -22,6 +22,7 @@ struct FontSpec {
 
 struct Rgb {
     int red, green, blue;
+    friend bool operator==(const Rgb&, const Rgb&) = default;
 };
 
 enum class Frame { none, single };

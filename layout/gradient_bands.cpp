@@ -21,4 +21,11 @@ int BandTop(int band, int height)
     return static_cast<int>((2LL * band * height + 256) / 512);
 }
 
+int BandAtRow(int row, int height)
+{
+    int band = 0;
+    while (band + 1 < kBands && BandTop(band + 1, height) <= row) ++band;
+    return band;
+}
+
 }  // namespace brivana::layout

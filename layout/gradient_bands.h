@@ -15,5 +15,7 @@ inline constexpr int kBands = 256;
 Rgb BandColour(std::int16_t p, std::int16_t q, int band);
 // First pixel row of band i in an area `height` rows high; band kBands gives the height.
 int BandTop(int band, int height);
+// The band that covers pixel row `row` (0 <= row < height) of an area `height` rows high.
+int BandAtRow(int row, int height);
 
 }  // namespace brivana::layout

@@ -26,7 +26,8 @@ std::string_view CreditsText()
 {
     return "Brivana: giochiamo con il prodotto di numeri relativi.\n"
            "Un gioco degli autori di Brivana, Scuola di Esempio, Località Immaginaria.\n"
-           "Per contattare gli autori: autori@example.org - www.example.org";
+           "Per contattare gli autori: autori@example.org - www.example.org\n"
+           "Software libero: GNU General Public License, versione 3 o successiva (GPL-3.0-or-later).";
 }
 
 }  // namespace brivana::layout

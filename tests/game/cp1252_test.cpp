@@ -25,6 +25,7 @@ TEST(Cp1252, TurnsMalformedUtf8IntoQuestionMarksWithoutLosingTheRest)
 {
     EXPECT_EQ(Utf8ToCp1252("a\xFF" "b"), "a?b");
     EXPECT_EQ(Utf8ToCp1252("a\xC3"), "a?");             // cut short at the end
+    EXPECT_EQ(Utf8ToCp1252("\xC3" "A"), "?A");          // cut short before a letter, which stays
     EXPECT_EQ(Utf8ToCp1252("\xC0\xAF"), "?");            // overlong slash
     EXPECT_EQ(Utf8ToCp1252("\xED\xA0\x80"), "?");        // a lone surrogate
 }

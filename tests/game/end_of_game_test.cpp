@@ -54,6 +54,8 @@ TEST_F(EndOfGame, RunsOnceHoweverOftenItIsAsked)
     AnswerRight();
     game.cmdExit_Click();
     const std::size_t mark = view.calls.size();
+    std::int16_t enter = 13;
+    game.txtAnswer_KeyPress(enter);
     game.cmdExit_Click();
     game.Timer1_Timer();
     game.Next_Click();

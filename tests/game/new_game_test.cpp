@@ -1,5 +1,6 @@
 // A new game from the menu.
 #include <algorithm>
+#include <filesystem>
 
 #include "game_fixture.h"
 
@@ -84,16 +85,59 @@ TEST_F(NewGame, StartsTheNextPupilsTalliesFromZero)
     EXPECT_EQ(ScoreFile(), "6\r\n");
 }
 
-TEST_F(NewGame, DoesNothingMoreWhenTheClockRanOutWhileTheQuestionWasOpen)
+TEST_F(NewGame, EndsTheGameOnceWhenTheClockRanOutWhileTheQuestionWasOpen)
 {
+    AnswerRight();
+    AnswerRight();  // 2 beats the record of 1
     for (int i = 0; i < 900; ++i) game.Timer1_Timer();
     view.messageAnswers = {MsgAnswer::yes};
     view.whileMessageOpen = [this](const Dialog& dialog) {
         if (dialog.title == "INIZIARE NUOVA GARA") game.Timer1_Timer();
     };
+    const std::size_t mark = view.calls.size();
+    game.Next_Click();
+    EXPECT_EQ(CallsSince(mark), (std::vector<std::string>{"message INIZIAMO UNA NUOVA GARA  ?",
+                                                          "message Ciao Anna, alla prossima sfida!",
+                                                          "message Ok ho registrato il tuo record, C A M P I O N E",
+                                                          "end"}));
+    EXPECT_EQ(ScoreFile(), "2\r\n");
+}
+
+TEST_F(NewGame, NoReloadFollowsTheFarewellWhenTheClockRunsOutDuringTheCongratulation)
+{
+    AnswerRight();
+    AnswerRight();
+    for (int i = 0; i < 900; ++i) game.Timer1_Timer();
+    view.messageAnswers = {MsgAnswer::yes};
+    view.whileMessageOpen = [this](const Dialog& dialog) {
+        if (dialog.text.starts_with("Ok ho registrato")) game.Timer1_Timer();
+    };
     game.Next_Click();
     EXPECT_EQ(view.programEnds, 1);
     EXPECT_EQ(view.reloads, 0);
+    EXPECT_EQ(view.paints, 3) << "no question of a new game";
+}
+
+TEST_F(NewGame, ShowsWhatStartUpFoundWrongWithTheRecordForThatLoadOnly)
+{
+    // A score file that cannot be read (a folder in its place), mended during the game.
+    std::filesystem::remove(dir.file("briv2s.txt"));
+    std::filesystem::create_directory(dir.file("briv2s.txt"));
+    view.inputAnswers.push_back("Bruno");
+    game.Form_Load();
+    ASSERT_EQ(view.messages().size(), 3u);
+    EXPECT_TRUE(view.messages().back().starts_with("Non riesco a leggere il record")) << view.messages().back();
+
+    std::filesystem::remove(dir.file("briv2s.txt"));
+    WriteBytes(dir.file("briv2s.txt"), "1\r\n");
+    view.messageAnswers = {MsgAnswer::yes};
+    view.inputAnswers.push_back("Carla");
+    ScriptQuestion(0.5, 0.5, 0.5);
+    const std::size_t shown = view.messages().size();
+    game.Next_Click();
+    const auto messages = view.messages();
+    EXPECT_EQ(std::vector<std::string>(messages.begin() + static_cast<std::ptrdiff_t>(shown), messages.end()),
+              (std::vector<std::string>{"INIZIAMO UNA NUOVA GARA  ?", " Carla vediamo se sei un vero campione  "}));
 }
 
 }  // namespace

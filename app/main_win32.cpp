@@ -1,0 +1,27 @@
+// Starts Brivana on Windows: the real services and the window, then the message loop.
+#include <windows.h>
+
+#include "game/system_date_time.h"
+#include "game/system_file_access.h"
+#include "game/system_random.h"
+#include "game/system_record_place.h"
+#include "win32/system_dialogs.h"
+#include "win32/tavola.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+{
+    brivana::SystemRandom random;
+    brivana::SystemDateTime dateTime;
+    brivana::SystemRecordPlace recordPlace;
+    brivana::SystemFileAccess files;
+    brivana::win32::SystemDialogs dialogs;
+    brivana::win32::Tavola tavola({random, dateTime, recordPlace, files}, dialogs, [] { PostQuitMessage(0); });
+    tavola.start();
+    MSG message;
+    while (!tavola.hasEnded() && GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (tavola.PreTranslate(message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return 0;
+}

@@ -1,0 +1,21 @@
+#pragma once
+// Where a label goes when its text changes. Both windows measure the text with their own
+// toolkit and ask these rules where the label then stands. Units are the caller's (pixels).
+
+namespace brivana::layout {
+
+struct Rect {
+    int left = 0, top = 0, width = 0, height = 0;
+    int right() const { return left + width; }
+    friend bool operator==(const Rect&, const Rect&) = default;
+};
+
+// A label that fits its text keeps its top-left corner and takes the measured size.
+Rect FittedRect(const Rect& current, int measuredWidth, int measuredHeight);
+
+// The closing bracket after the second factor: where it stands while the factor's box is
+// `factorBox`. A box that grows past the bracket's design-time left edge pushes the bracket
+// right by as much; a box that stays short of it leaves the bracket where the design puts it.
+Rect ClosingBracketRect(const Rect& bracketAtDesign, const Rect& factorBox);
+
+}  // namespace brivana::layout

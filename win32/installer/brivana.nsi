@@ -1,0 +1,93 @@
+; The Brivana installer for Windows: for all users, into Program Files, with a Start-menu
+; entry, an uninstaller in Apps & features and a record folder every local user may write.
+; Built by CMake (win32/installer/CMakeLists.txt), which defines VERSION, EXE, LICENSE_FILE,
+; ICON and OUTFILE. /S installs and uninstalls silently; uninstalling keeps the record.
+Unicode true
+Target amd64-unicode
+SetCompressor /SOLID lzma
+ManifestDPIAware true
+RequestExecutionLevel admin
+
+!include "MUI2.nsh"
+!include "LogicLib.nsh"
+!include "x64.nsh"
+
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Brivana"
+; Builtin Users: every local user, whatever the language of Windows calls the group.
+!define USERS_SID "*S-1-5-32-545"
+
+Name "Brivana"
+OutFile "${OUTFILE}"
+InstallDir "$PROGRAMFILES64\Brivana"
+BrandingText "Brivana ${VERSION}"
+VIProductVersion "${VERSION}.0"
+VIAddVersionKey /LANG=1040 "ProductName" "Brivana"
+VIAddVersionKey /LANG=1040 "FileDescription" "Installazione di Brivana"
+VIAddVersionKey /LANG=1040 "FileVersion" "${VERSION}"
+VIAddVersionKey /LANG=1040 "LegalCopyright" "Copyright 2026 Brivana developers. GPL-3.0-or-later."
+
+!define MUI_ICON "${ICON}"
+!define MUI_UNICON "${ICON}"
+!define MUI_ABORTWARNING
+!insertmacro MUI_PAGE_WELCOME
+!insertmacro MUI_PAGE_LICENSE "${LICENSE_FILE}"
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+!define MUI_FINISHPAGE_RUN "$INSTDIR\brivana.exe"
+!insertmacro MUI_PAGE_FINISH
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+!insertmacro MUI_LANGUAGE "Italian"
+
+Function .onInit
+  ${IfNot} ${RunningX64}
+    MessageBox MB_OK|MB_ICONSTOP "Brivana funziona su Windows a 64 bit." /SD IDOK
+    Abort
+  ${EndIf}
+  SetRegView 64
+  ; $SMPROGRAMS and $APPDATA name the folders of all users.
+  SetShellVarContext all
+FunctionEnd
+
+Function un.onInit
+  SetRegView 64
+  SetShellVarContext all
+FunctionEnd
+
+Section "Brivana"
+  SetOutPath "$INSTDIR"
+  File "/oname=brivana.exe" "${EXE}"
+  File "/oname=LICENSE.txt" "${LICENSE_FILE}"
+  WriteUninstaller "$INSTDIR\uninstall.exe"
+  CreateShortcut "$SMPROGRAMS\Brivana.lnk" "$INSTDIR\brivana.exe"
+
+  ; The record shared by the class: %ProgramData%\Brivana, which every local user may
+  ; change, its files included.
+  CreateDirectory "$APPDATA\Brivana"
+  nsExec::ExecToLog '"$SYSDIR\icacls.exe" "$APPDATA\Brivana" /grant ${USERS_SID}:(OI)(CI)M'
+  Pop $0
+  ${If} $0 != 0
+    DetailPrint "icacls: $0"
+    MessageBox MB_OK|MB_ICONEXCLAMATION "Non sono riuscito a rendere la cartella $APPDATA\Brivana scrivibile da tutti gli utenti: ognuno terrà il proprio record." /SD IDOK
+  ${EndIf}
+
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "Brivana"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "Brivana developers"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\brivana.exe"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+SectionEnd
+
+Section "Uninstall"
+  Delete "$INSTDIR\brivana.exe"
+  Delete "$INSTDIR\LICENSE.txt"
+  Delete "$INSTDIR\uninstall.exe"
+  RMDir "$INSTDIR"
+  Delete "$SMPROGRAMS\Brivana.lnk"
+  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+  ; $APPDATA\Brivana stays: the class keeps its record.
+SectionEnd

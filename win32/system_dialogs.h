@@ -1,0 +1,16 @@
+#pragma once
+// The dialogs of the running program, in Italian whatever the language of Windows: the
+// system's message box with its buttons renamed "OK", "Sì", "No", and our own name prompt
+// (OK / Annulla; Enter accepts, Esc cancels), wide enough for its whole title.
+
+#include "win32/dialogs.h"
+
+namespace brivana::win32 {
+
+class SystemDialogs final : public Dialogs {
+public:
+    MsgAnswer messageBox(HWND owner, const std::string& text, int style, const std::string& title) override;
+    std::string inputBox(HWND owner, const std::string& prompt, const std::string& title) override;
+};
+
+}  // namespace brivana::win32

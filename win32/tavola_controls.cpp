@@ -1,0 +1,303 @@
+// Building Tavola's controls and menus from the design tables, and laying them out at the
+// window's DPI.
+#include "win32/tavola.h"
+
+#include <commctrl.h>
+#include <imm.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "layout/label_geometry.h"
+#include "layout/menu_table.h"
+#include "win32/dpi.h"
+#include "win32/resource_ids.h"
+#include "win32/wide_text.h"
+
+namespace brivana::win32 {
+
+namespace {
+
+using namespace layout;
+
+constexpr int kFirstControlId = 100;
+constexpr UINT kFirstMenuCommand = 1000;
+
+const wchar_t* FaceName(Face face)
+{
+    switch (face) {
+    case Face::msSansSerif: return L"MS Sans Serif";
+    case Face::arial: return L"Arial";
+    case Face::arialBlack: return L"Arial Black";
+    case Face::timesNewRoman: return L"Times New Roman";
+    case Face::none: break;
+    }
+    return L"MS Sans Serif";
+}
+
+HFONT DesignFont(const FontSpec& design, UINT dpi)
+{
+    const int height = -static_cast<int>(std::lround(design.points * dpi / 72.0));
+    return CreateFontW(height, 0, 0, 0, design.weight == Weight::bold ? FW_BOLD : FW_NORMAL,
+                       design.slant == Slant::italic, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, FaceName(design.face));
+}
+
+bool IsField(std::string_view name)
+{
+    for (int field = static_cast<int>(Field::lblNum1); field <= static_cast<int>(Field::lblpunti); ++field)
+        if (fieldName(static_cast<Field>(field)) == name) return true;
+    return false;
+}
+
+// The stock "icon" pointer: a white square with a black frame and a black centre, drawn here
+// as the one-bit masks of a 32 x 32 cursor.
+HCURSOR MakeIconPointer()
+{
+    constexpr int size = 32;
+    BYTE andMask[size * size / 8];
+    BYTE xorMask[size * size / 8] = {};
+    std::fill(std::begin(andMask), std::end(andMask), BYTE{0xFF});
+    for (int y = 8; y < 24; ++y) {
+        for (int x = 8; x < 24; ++x) {
+            const int bit = y * size + x;
+            const BYTE mask = static_cast<BYTE>(0x80 >> (bit % 8));
+            andMask[bit / 8] = static_cast<BYTE>(andMask[bit / 8] & ~mask);  // drawn
+            const bool frame = x == 8 || x == 23 || y == 8 || y == 23;
+            const bool centre = x >= 13 && x < 19 && y >= 13 && y < 19;
+            if (!frame && !centre) xorMask[bit / 8] = static_cast<BYTE>(xorMask[bit / 8] | mask);  // white
+        }
+    }
+    return CreateCursor(GetModuleHandleW(nullptr), 16, 16, size, size, andMask, xorMask);
+}
+
+HICON Picture(int id, int size)
+{
+    return static_cast<HICON>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+}
+
+}  // namespace
+
+void Tavola::LoadPictures()
+{
+    for (HICON* icon : {&bigIcon_, &smallIcon_, &clock_, &next_, &nextPressed_, &nextDisabled_, &exit_}) {
+        if (*icon) DestroyIcon(*icon);
+    }
+    const int picture = ScaledPixels(32, dpi_);
+    bigIcon_ = Picture(IDI_BRIVANA, picture);
+    smallIcon_ = Picture(IDI_BRIVANA, ScaledPixels(16, dpi_));
+    clock_ = Picture(IDI_CLOCK, picture);
+    next_ = Picture(IDI_NEXT, picture);
+    nextPressed_ = Picture(IDI_NEXT_PRESSED, picture);
+    nextDisabled_ = Picture(IDI_NEXT_DISABLED, picture);
+    exit_ = Picture(IDI_EXIT, picture);
+    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_));
+    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
+    if (!windowPointer_) windowPointer_ = LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_POINTER));
+    if (!windowPointer_) windowPointer_ = LoadCursorW(nullptr, IDC_ARROW);
+    if (!iconPointer_) iconPointer_ = MakeIconPointer();
+}
+
+void Tavola::BuildControls()
+{
+    dpi_ = WindowDpi(hwnd_);
+    LoadPictures();
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    const auto create = [&](const wchar_t* kind, const std::wstring& text, DWORD style, int id) {
+        return CreateWindowExW(0, kind, text.c_str(), WS_CHILD | WS_CLIPSIBLINGS | style, 0, 0, 0, 0, hwnd_,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+    };
+
+    int id = kFirstControlId;
+    for (const ControlSpec& row : Controls()) {
+        Control control{&row, nullptr, id++, std::string(row.caption), nullptr};
+        DWORD style = (row.shown == Shown::visible ? WS_VISIBLE : 0) | (row.enabled == Enabled::yes ? 0 : WS_DISABLED);
+        const std::wstring name = Wide(row.accessibleName);
+        switch (row.kind) {
+        case Kind::timer: break;  // Tavola's own timer, restarted at every load
+        case Kind::textBox:
+            // Screen readers name an edit box after the label just before it.
+            answerName_ = create(L"STATIC", name, SS_NOPREFIX, 0);
+            control.hwnd = create(L"EDIT", Wide(row.caption), style | WS_TABSTOP | ES_AUTOHSCROLL | WS_BORDER,
+                                  control.id);
+            SendMessageW(control.hwnd, EM_LIMITTEXT, kAnswerMaxLength, 0);
+            SetWindowSubclass(control.hwnd, &Tavola::AnswerProc, 0, reinterpret_cast<DWORD_PTR>(this));
+            // Only single typed characters reach the answer: no input-method text.
+            ImmAssociateContext(control.hwnd, nullptr);
+            break;
+        case Kind::graphicalButton:
+            // Drawn here (face colour and pictures); its text is what a screen reader says.
+            control.hwnd = create(L"BUTTON", name, style | WS_TABSTOP | BS_OWNERDRAW, control.id);
+            break;
+        case Kind::button:
+            control.hwnd = create(L"BUTTON", Wide(row.caption), style | WS_TABSTOP | BS_PUSHBUTTON, control.id);
+            break;
+        case Kind::label:
+        case Kind::image:
+            control.hwnd = create(L"STATIC", name, style | SS_OWNERDRAW | SS_NOTIFY, control.id);
+            break;
+        }
+        controls_.push_back(std::move(control));
+    }
+    // Later controls are drawn over earlier ones, as they were created; but a label that shows
+    // only its text on the gradient paints that gradient over whatever lies under it, so those
+    // go below the rest: where lblMessage's box overlaps the clock's frame, the frame shows.
+    const auto textOnly = [](const ControlSpec& row) {
+        return row.kind == Kind::label && !row.back && row.frame == Frame::none;
+    };
+    for (bool below : {true, false}) {
+        for (const Control& control : controls_) {
+            if (control.hwnd && textOnly(*control.row) == below)
+                SetWindowPos(control.hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        }
+    }
+    for (const Control& control : controls_)
+        if (control.row->kind == Kind::label) UpdateAccessibleText(control);
+    // Command1 lies wholly inside cmdNext: the button that works stays in front.
+    SetWindowPos(control("cmdNext"), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    // The answer box's name label just before it, as in a dialog.
+    SetWindowPos(control("txtAnswer"), answerName_, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+
+    tooltips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, instance,
+                                nullptr);
+    for (const Control& control : controls_) {
+        if (control.row->tooltip.empty() || !control.hwnd) continue;
+        std::wstring tip = Wide(control.row->tooltip);
+        TTTOOLINFOW tool{};
+        tool.cbSize = sizeof tool;
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.hwnd = hwnd_;
+        tool.uId = reinterpret_cast<UINT_PTR>(control.hwnd);
+        tool.lpszText = tip.data();
+        SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+
+    Layout();
+    BuildMenus();
+    // The first control in tab order has the focus when the window is shown.
+    SetFocus(control("cmdExit"));
+    focusBeforeDeactivate_ = control("cmdExit");
+}
+
+void Tavola::BuildMenus()
+{
+    menuBar_ = CreateMenu();
+    UINT command = kFirstMenuCommand;
+    for (const MenuSpec& item : MenuItems()) {
+        const std::wstring caption = Wide(item.caption);
+        if (item.menu.empty()) {
+            HMENU dropDown = CreatePopupMenu();
+            AppendMenuW(menuBar_, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(dropDown), caption.c_str());
+            menus_.emplace_back(item.name, dropDown);
+            continue;
+        }
+        AppendMenuW(menu(item.menu), MF_STRING, command, caption.c_str());
+        menuCommands_.emplace_back(item.name, command++);
+    }
+    SetMenu(hwnd_, menuBar_);
+}
+
+void Tavola::DestroyControls()
+{
+    if (tooltips_) DestroyWindow(tooltips_);
+    tooltips_ = nullptr;
+    if (answerName_) DestroyWindow(answerName_);
+    answerName_ = nullptr;
+    for (Control& control : controls_) {
+        if (control.hwnd) DestroyWindow(control.hwnd);
+        if (control.font) DeleteObject(control.font);
+    }
+    controls_.clear();
+    if (menuBar_) {
+        SetMenu(hwnd_, nullptr);
+        DestroyMenu(menuBar_);
+    }
+    menuBar_ = nullptr;
+    menus_.clear();
+    menuCommands_.clear();
+    focusBeforeDeactivate_ = nullptr;
+}
+
+void Tavola::Layout()
+{
+    for (Control& control : controls_) {
+        if (!control.hwnd) continue;
+        const ControlSpec& row = *control.row;
+        HFONT old = control.font;
+        control.font = DesignFont(row.font, dpi_);
+        SendMessageW(control.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(control.font), FALSE);
+        if (old) DeleteObject(old);
+        SetWindowPos(control.hwnd, nullptr, Pixels(row.left), Pixels(row.top), Pixels(row.width), Pixels(row.height),
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    for (Control& control : controls_)
+        if (control.row->kind == Kind::label) FitLabel(control);
+}
+
+void Tavola::FitLabel(Control& label)
+{
+    const ControlSpec& row = *label.row;
+    const auto rectOf = [&](HWND hwnd) {
+        RECT rect;
+        GetWindowRect(hwnd, &rect);
+        MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&rect), 2);
+        return layout::Rect{rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+    };
+    const auto place = [](HWND hwnd, const layout::Rect& rect) {
+        SetWindowPos(hwnd, nullptr, rect.left, rect.top, rect.width, rect.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    };
+    if (row.fit == Fit::fitsText) {
+        HDC dc = GetDC(label.hwnd);
+        HGDIOBJ old = SelectObject(dc, label.font);
+        const std::wstring shown = Wide(label.caption);
+        RECT measured{0, 0, 0, 0};
+        DrawTextW(dc, shown.empty() ? L" " : shown.c_str(), -1, &measured, DT_CALCRECT | DT_NOPREFIX);
+        SelectObject(dc, old);
+        ReleaseDC(label.hwnd, dc);
+        const int frame = row.frame == Frame::single ? 2 * ScaledPixels(1, dpi_) : 0;
+        place(label.hwnd, layout::FittedRect(rectOf(label.hwnd), (shown.empty() ? 0 : measured.right) + frame,
+                                             measured.bottom + frame));
+    }
+    if (row.name == "lblNum2") {
+        const Control& bracket = *find("Label7");
+        const ControlSpec& design = *bracket.row;
+        const layout::Rect atDesign{Pixels(design.left), Pixels(design.top), Pixels(design.width), Pixels(design.height)};
+        place(bracket.hwnd, layout::ClosingBracketRect(atDesign, rectOf(label.hwnd)));
+        InvalidateRect(hwnd_, nullptr, FALSE);
+    }
+}
+
+void Tavola::UpdateAccessibleText(const Control& label)
+{
+    // A screen reader says the label's name, then what a display field shows.
+    std::string spoken(label.row->accessibleName);
+    if (IsField(label.row->name) && !label.caption.empty()) {
+        std::string shown = label.caption;
+        std::ranges::replace(shown, '\r', ' ');
+        std::ranges::replace(shown, '\n', ' ');
+        spoken += ": " + shown;
+    }
+    SetWindowTextW(label.hwnd, Wide(spoken).c_str());
+}
+
+void Tavola::SizeWindow()
+{
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE));
+    const int width = Pixels(kClientWidthTwips);
+    const int height = Pixels(kClientHeightTwips);
+    RECT frame{0, 0, width, height};
+    AdjustFrame(frame, style, true, exStyle, dpi_);
+    SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // A menu bar that wraps onto two lines takes more height: make up for it.
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    if (client.right != width || client.bottom != height)
+        SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left + width - client.right,
+                     frame.bottom - frame.top + height - client.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace brivana::win32

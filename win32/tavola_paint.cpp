@@ -1,0 +1,184 @@
+// Painting Tavola: the gradient from the stored draws, the labels, the graphical buttons and
+// the image. Everything is drawn from state at every WM_PAINT or WM_DRAWITEM, so covering
+// and uncovering the window never loses anything.
+#include <algorithm>
+#include <cmath>
+
+#include "layout/contrast.h"
+#include "layout/gradient_bands.h"
+#include "win32/dpi.h"
+#include "win32/tavola.h"
+#include "win32/wide_text.h"
+
+namespace brivana::win32 {
+
+namespace {
+
+using namespace layout;
+
+COLORREF Colour(const Rgb& rgb) { return RGB(rgb.red, rgb.green, rgb.blue); }
+
+COLORREF TextColour(const ControlSpec& row)
+{
+    return row.text ? Colour(*row.text) : GetSysColor(COLOR_WINDOWTEXT);
+}
+
+void Fill(HDC dc, const RECT& rect, COLORREF colour)
+{
+    HBRUSH brush = CreateSolidBrush(colour);
+    FillRect(dc, &rect, brush);
+    DeleteObject(brush);
+}
+
+Rgb ToRgb(COLORREF colour) { return Rgb{GetRValue(colour), GetGValue(colour), GetBValue(colour)}; }
+
+}  // namespace
+
+void Tavola::PaintSurface(HDC dc, POINT origin, const RECT& area) const
+{
+    // origin is where the DC's (0, 0) lies in the window's client area.
+    if (!draws_) {
+        Fill(dc, area, RGB(0, 0, 0));
+        return;
+    }
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    const int height = client.bottom;
+    for (int band = 0; band < kBands; ++band) {
+        RECT rect{area.left, BandTop(band, height) - origin.y, area.right, BandTop(band + 1, height) - origin.y};
+        if (band == kBands - 1) rect.bottom = std::max(rect.bottom, area.bottom);
+        rect.top = std::max(rect.top, area.top);
+        rect.bottom = std::min(rect.bottom, area.bottom);
+        if (rect.top >= rect.bottom) continue;
+        Fill(dc, rect, Colour(BandColour(draws_->first, draws_->second, band)));
+    }
+}
+
+void Tavola::DrawLabel(const DRAWITEMSTRUCT& item, const Control& label) const
+{
+    const ControlSpec& row = *label.row;
+    HDC dc = item.hDC;
+    RECT rect = item.rcItem;
+    POINT origin{0, 0};
+    MapWindowPoints(item.hwndItem, hwnd_, &origin, 1);
+    if (row.back)
+        Fill(dc, rect, Colour(*row.back));
+    else
+        PaintSurface(dc, origin, rect);
+
+    const COLORREF colour = TextColour(row);
+    if (row.frame == Frame::single) {
+        const int line = ScaledPixels(1, dpi_);
+        HBRUSH brush = CreateSolidBrush(colour);
+        for (int i = 0; i < line; ++i) {
+            FrameRect(dc, &rect, brush);
+            InflateRect(&rect, -1, -1);
+        }
+        DeleteObject(brush);
+    }
+
+    // CR LF, a lone CR or a lone LF: each is a line break.
+    std::wstring shown;
+    const std::wstring caption = Wide(label.caption);
+    for (std::size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] == L'\r' && i + 1 < caption.size() && caption[i + 1] == L'\n') continue;
+        shown += caption[i] == L'\r' ? L'\n' : caption[i];
+    }
+    UINT format = DT_NOPREFIX | DT_TOP | (row.align == Align::centred ? DT_CENTER : DT_LEFT);
+    if (row.fit == Fit::keepsRect) format |= DT_WORDBREAK;
+    HGDIOBJ old = SelectObject(dc, label.font);
+    SetBkMode(dc, TRANSPARENT);
+    if (!row.back && draws_) DrawHalo(dc, origin, item.rcItem, shown, rect, format, colour);
+    SetTextColor(dc, colour);
+    DrawTextW(dc, shown.c_str(), -1, &rect, format);
+    SelectObject(dc, old);
+}
+
+void Tavola::DrawHalo(HDC dc, POINT origin, const RECT& area, const std::wstring& text, const RECT& rect,
+                      UINT format, COLORREF colour) const
+{
+    // Where the text would not stand out from the band behind it, a thin outline that does:
+    // the text shifted one step in each of eight directions, in the outline's colour, one run
+    // of rows with the same outline at a time.
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    const int halo = ScaledPixels(1, dpi_);
+    const auto outline = [&](LONG row) {
+        const int clientRow = std::clamp(static_cast<int>(row + origin.y), 0, std::max(0, static_cast<int>(client.bottom) - 1));
+        const int band = BandAtRow(clientRow, client.bottom);
+        return HaloColour(ToRgb(colour), BandColour(draws_->first, draws_->second, band));
+    };
+    for (LONG top = area.top; top < area.bottom;) {
+        const std::optional<Rgb> colourHere = outline(top);
+        LONG bottom = top + 1;
+        while (bottom < area.bottom && outline(bottom) == colourHere) ++bottom;
+        if (colourHere) {
+            SaveDC(dc);
+            IntersectClipRect(dc, area.left, top, area.right, bottom);
+            SetTextColor(dc, RGB(colourHere->red, colourHere->green, colourHere->blue));
+            for (int dx = -halo; dx <= halo; dx += halo) {
+                for (int dy = -halo; dy <= halo; dy += halo) {
+                    if (dx == 0 && dy == 0) continue;
+                    RECT shifted = rect;
+                    OffsetRect(&shifted, dx, dy);
+                    DrawTextW(dc, text.c_str(), -1, &shifted, format);
+                }
+            }
+            RestoreDC(dc, -1);
+        }
+        top = bottom;
+    }
+}
+
+void Tavola::DrawButton(const DRAWITEMSTRUCT& item, const Control& button) const
+{
+    const ControlSpec& row = *button.row;
+    HDC dc = item.hDC;
+    RECT rect = item.rcItem;
+    const bool down = item.itemState & ODS_SELECTED;
+    const bool disabled = item.itemState & ODS_DISABLED;
+    // The face keeps the design's colour in every state; the focus shows as a focus frame.
+    const COLORREF face = row.back ? Colour(*row.back) : GetSysColor(COLOR_BTNFACE);
+    Fill(dc, rect, face);
+    DrawEdge(dc, &rect, down ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
+
+    const int margin = ScaledPixels(4, dpi_);
+    RECT area = rect;
+    InflateRect(&area, -margin, -margin);
+    if (down) OffsetRect(&area, 1, 1);
+    HGDIOBJ old = SelectObject(dc, button.font);
+    TEXTMETRICW metrics;
+    GetTextMetricsW(dc, &metrics);
+    const RECT captionArea{area.left, area.bottom - metrics.tmHeight, area.right, area.bottom};
+
+    HICON picture = row.name == "cmdNext" ? (disabled ? nextDisabled_ : down ? nextPressed_ : next_) : exit_;
+    if (picture) {
+        const int size = ScaledPixels(32, dpi_);
+        const int x = (area.left + area.right - size) / 2;
+        const int y = (area.top + captionArea.top - size) / 2;
+        DrawIconEx(dc, x, y, picture, size, size, 0, nullptr, DI_NORMAL);
+    }
+    SetBkMode(dc, TRANSPARENT);
+    const Rgb caption = disabled ? DisabledCaptionColour(ToRgb(face)) : ToRgb(TextColour(row));
+    SetTextColor(dc, RGB(caption.red, caption.green, caption.blue));
+    RECT text = captionArea;
+    DrawTextW(dc, Wide(row.caption).c_str(), -1, &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    SelectObject(dc, old);
+
+    if (item.itemState & ODS_FOCUS) {
+        RECT focus = rect;
+        InflateRect(&focus, -(margin - 1), -(margin - 1));
+        DrawFocusRect(dc, &focus);
+    }
+}
+
+void Tavola::DrawImage(const DRAWITEMSTRUCT& item, const Control&) const
+{
+    POINT origin{0, 0};
+    MapWindowPoints(item.hwndItem, hwnd_, &origin, 1);
+    PaintSurface(item.hDC, origin, item.rcItem);
+    const int size = ScaledPixels(32, dpi_);
+    if (clock_) DrawIconEx(item.hDC, item.rcItem.left, item.rcItem.top, clock_, size, size, 0, nullptr, DI_NORMAL);
+}
+
+}  // namespace brivana::win32

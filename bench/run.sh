@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the benchmarks (build-bench/, and the bare Win32 window in
-# build-bench-windows/), starts a private Xvfb with openbox and a private Wine, and prints one
-# table of the game's figures beside the baselines'. Arguments go to Google Benchmark
-# (e.g. --benchmark_out=FILE for every repetition as JSON).
-# BRIVANA_WIN32_GAME: the Win32 game to measure (default build-windows/brivana.exe).
+# Installs what is missing, builds the benchmarks (build-bench/; the Win32 game and a bare Win32
+# window in build-bench-windows/), starts a private Xvfb with openbox and a private Wine, and
+# prints one table of the game's figures beside the baselines'. Arguments go to Google
+# Benchmark (e.g. --benchmark_out=FILE for every repetition as JSON).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/ensure-packages.sh
@@ -15,8 +14,7 @@ cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OF
 cmake --build build-bench -j2 --target brivana-bench
 cmake -S . -B build-bench-windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
     -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DBRIVANA_WINDOW=OFF -DBRIVANA_BENCH=ON >/dev/null
-cmake --build build-bench-windows -j2 --target brivana-bench-baseline
-win32_game=${BRIVANA_WIN32_GAME:-build-windows/brivana.exe}
+cmake --build build-bench-windows -j2 --target brivana brivana-bench-baseline
 
 scratch=$(mktemp -d)
 xvfb_pid=
@@ -39,5 +37,5 @@ wineserver -p
 echo "Brivana benchmark, $(date -u '+%Y-%m-%d %H:%M UTC'), load average $(cut -d' ' -f1-3 /proc/loadavg)"
 echo "Machine: $(lscpu | sed -n 's/^Model name: *//p'), $(nproc) CPUs, $(free -g | awk '/^Mem:/ {print $2}') GiB;" \
      "Qt $(dpkg-query -W -f='${Version}' libqt6core6), Wine $(wine --version), Linux $(uname -r)"
-[ -f "$win32_game" ] || echo "No Win32 game at $win32_game: its rows stay unmeasured."
-./build-bench/bench/brivana-bench --win32 build-bench-windows/bench/win32/brivana-bench-baseline.exe "$win32_game" "$@"
+./build-bench/bench/brivana-bench --win32 build-bench-windows/bench/win32/brivana-bench-baseline.exe \
+    build-bench-windows/brivana.exe "$@"

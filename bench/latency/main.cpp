@@ -20,8 +20,9 @@
 
 #include "common/given_record_place.h"
 #include "common/report.h"
+#include "game/record_store.h"
 #include "game/system_date_time.h"
-#include "game/system_file_access.h"
+#include "system/file_access.h"
 #include "game/system_random.h"
 #include "latency/instant_dialogs.h"
 #include "window/surface.h"
@@ -78,8 +79,9 @@ int main(int argc, char* argv[])
     brivana::SystemDateTime dateTime;
     brivana::bench::GivenRecordPlace place(records.path().toStdString() + "/");
     brivana::SystemFileAccess files;
+    brivana::LocalRecordKeeper keeper(files);
     brivana::bench::InstantDialogs dialogs;
-    brivana::Tavola tavola({random, dateTime, place, files}, dialogs);
+    brivana::Tavola tavola({random, dateTime, place, keeper}, dialogs);
     tavola.start();
     WaitUntilExposed(tavola);
 

@@ -16,8 +16,9 @@
 #include "common/report.h"
 #include "probe/mid_game.h"
 #include "probe/startup_probe.h"
+#include "game/record_store.h"
 #include "game/system_date_time.h"
-#include "game/system_file_access.h"
+#include "system/file_access.h"
 #include "game/system_random.h"
 #include "window/application_setup.h"
 #include "window/qt_dialogs.h"
@@ -65,8 +66,9 @@ int main(int argc, char* argv[])
     brivana::SystemDateTime dateTime;
     brivana::bench::GivenRecordPlace recordPlace(options.recordDir);
     brivana::SystemFileAccess files;
+    brivana::LocalRecordKeeper records(files);
     brivana::window::QtDialogs dialogs;
-    brivana::Tavola tavola({random, dateTime, recordPlace, files}, dialogs);
+    brivana::Tavola tavola({random, dateTime, recordPlace, records}, dialogs);
     QObject::connect(&tavola, &brivana::Tavola::ended, &app, [] { QCoreApplication::exit(0); });
 
     brivana::bench::MidGame midGame(tavola, options.rounds,

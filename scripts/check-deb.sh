@@ -102,10 +102,10 @@ mapfile -t added_packages < <(comm -13 <(echo "$packages_before") \
 [ -x "$game" ] || die "$game is missing"
 [ -f /usr/share/applications/org.example.Brivana.desktop ] || die "the desktop entry is missing"
 owner_mode=$(stat -c '%U:%G %a' "$record_dir")
-[ "$owner_mode" = "games:games 755" ] || die "$record_dir is $owner_mode, not games:games 755"
+[ "$owner_mode" = "games:games 2755" ] || die "$record_dir is $owner_mode, not games:games 2755"
 game_mode=$(stat -c '%U:%G %a' "$game")
 [ "$game_mode" = "games:root 4755" ] || die "$game is $game_mode, not games:root 4755 (set-user-id games)"
-ok "installed; $record_dir is games:games 755, $game is set-user-id games"
+ok "installed; $record_dir is games:games 2755, $game is set-user-id games"
 
 echo "== Starting the installed game under Xvfb"
 game_log=$(mktemp)
@@ -228,7 +228,7 @@ apt remove brivana >/dev/null
 [ "$(package_status)" = "deinstall ok config-files" ] || die "after remove brivana is $(package_status)"
 [ ! -e "$game" ] || die "$game is still there after remove"
 [ -d "$record_dir" ] || die "$record_dir did not survive the removal"
-[ "$(stat -c '%U:%G %a' "$record_dir")" = "games:games 755" ] || die "$record_dir changed owner or mode"
+[ "$(stat -c '%U:%G %a' "$record_dir")" = "games:games 2755" ] || die "$record_dir changed owner or mode"
 [ "$(cd "$record_dir" && md5sum briv2s.txt nbriv2s.txt)" = "$record_before" ] ||
     die "the record changed with the removal"
 ok "removed; $record_dir and its record survived"

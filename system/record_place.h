@@ -6,7 +6,6 @@
 // ~/.local/share/brivana/); on Windows %LOCALAPPDATA%\Brivana\.
 
 #include <functional>
-#include <optional>
 #include <string>
 
 #include "game/record_place.h"

@@ -98,12 +98,12 @@ for round in $(seq 1 "$rounds"); do
     old_pair=$(pair)
     start_game "Nuovo$round" strace -f -qq -o /dev/null \
         -e trace=rename,renameat,renameat2,fsync,fdatasync,unlink \
-        -e inject=rename,renameat,renameat2:delay_enter=15000 -e inject=fsync,fdatasync:delay_enter=8000
+        -e inject=rename,renameat,renameat2:delay_enter=40000 -e inject=fsync,fdatasync:delay_enter=20000
     # Exit, the farewell, then the save: killed at a random moment of it.
     click_exit
     await "^Data "
     while showing "^Data "; do press "^Data " Return; done
-    sleep "0.$(printf '%03d' $((RANDOM % 180)))"
+    sleep "0.$(printf '%03d' $((RANDOM % 300)))"
     stop_game
     kills=$((kills + 1))
     [ ! -e "$record_dir/brivana.commit" ] || interrupted=$((interrupted + 1))

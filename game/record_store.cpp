@@ -103,11 +103,25 @@ RecordReading RecordStore::Read()
         reading.problems.push_back(std::move(status.why));
         return reading;
     }
-    for (IoStatus status : {FinishInterruptedSave(), RemoveLeftovers(), files_.ensureFile(scorePath()),
-                            files_.ensureFile(holderPath())})
+    // A pair that an interrupted save left half replaced is never shown.
+    if (IoStatus status = FinishInterruptedSave(); !status.ok()) {
+        reading.problems.push_back(std::move(status.why));
+        return reading;
+    }
+    for (IoStatus status : {RemoveLeftovers(), files_.ensureFile(scorePath()), files_.ensureFile(holderPath())})
         if (!status.ok()) reading.problems.push_back(std::move(status.why));
-    for (auto [path, text] : {std::pair{scorePath(), &reading.score}, std::pair{holderPath(), &reading.holder}})
-        if (IoStatus status = Leggifiletxt(path, *text); !status.ok()) reading.problems.push_back(std::move(status.why));
+    bool whole = true;
+    for (auto [path, text] : {std::pair{scorePath(), &reading.score}, std::pair{holderPath(), &reading.holder}}) {
+        if (IoStatus status = Leggifiletxt(path, *text); !status.ok()) {
+            reading.problems.push_back(std::move(status.why));
+            whole = false;
+        }
+    }
+    // One file without the other is no record: a score is never shown with another's name.
+    if (!whole) {
+        reading.score.clear();
+        reading.holder.clear();
+    }
     return reading;
 }
 

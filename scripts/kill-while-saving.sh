@@ -31,7 +31,17 @@ sleep 1  # openbox takes over the screen before the first window
 
 showing() { DISPLAY=$virtual_display xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
 await() {
-    for _ in $(seq 1 600); do showing "$1" && return 0; sleep 0.2; done
+    for _ in $(seq 1 600); do
+        showing "$1" && return 0
+        if ! kill -0 "$game_pid" 2>/dev/null; then
+            local status=0
+            wait "$game_pid" || status=$?
+            echo "the game ended by itself (status $status) before showing \"$1\":" >&2
+            cat "$data/game.log" >&2
+            exit 1
+        fi
+        sleep 0.2
+    done
     import -display "$virtual_display" -window root "${TMPDIR:-/tmp}/kill-while-saving-failed.png" || true
     echo "no window \"$1\"; shown: $(DISPLAY=$virtual_display xdotool search --onlyvisible --name . getwindowname %@ 2>/dev/null | tr "\n" "/")" >&2
     exit 1
@@ -56,7 +66,7 @@ click_exit() {
 start_game() {
     local name=$1
     shift
-    DISPLAY=$virtual_display XDG_DATA_HOME=$data "$@" "$game" >/dev/null 2>&1 &
+    DISPLAY=$virtual_display XDG_DATA_HOME=$data "$@" "$game" >"$data/game.log" 2>&1 &
     game_pid=$!
     await "^Gioca con il prodotto di numeri relativi\$"
     type_in "^Gioca con il prodotto di numeri relativi\$" "$name"

@@ -126,8 +126,10 @@ for round in $(seq 1 "$rounds"); do
     new_pair=$(pair)
     if [ "$now" = "$old_pair" ]; then
         old=$((old + 1))
+        echo "round $round: old pair"
     elif [ "$now" = "$new_pair" ]; then
         new=$((new + 1))
+        echo "round $round: new pair"
     else
         torn=$((torn + 1))
         echo "round $round: neither the old pair nor the new one: $now" >&2

@@ -1,27 +1,43 @@
-// Starts Brivana: the application, the real services and the window, then the event loop.
+// Starts Brivana: the record keeper split off, the application, the real services and the
+// window, then the event loop.
 #include <QApplication>
 #include <QTranslator>
+#include <memory>
 
+#include "game/record_store.h"
 #include "game/system_date_time.h"
-#include "game/system_file_access.h"
 #include "game/system_random.h"
-#include "game/system_record_place.h"
+#include "system/file_access.h"
+#include "system/record_keeper_process.h"
+#include "system/record_place.h"
 #include "window/application_setup.h"
 #include "window/qt_dialogs.h"
 #include "window/tavola.h"
 
 int main(int argc, char* argv[])
 {
+    // First of all, while this process may still hold the installed game's rights: after this
+    // it holds only the player's own, and Qt never sees any other.
+    brivana::SystemFileAccess files;
+    brivana::LocalRecordKeeper ownRecords(files);
+    const std::unique_ptr<brivana::KeeperConnection> keeper = brivana::SplitOffRecordKeeper(ownRecords);
+
     QApplication app(argc, argv);
     QTranslator translator;
     brivana::window::SetUpApplication(app, translator);
 
     brivana::SystemRandom random;
     brivana::SystemDateTime dateTime;
-    brivana::SystemRecordPlace recordPlace;
-    brivana::SystemFileAccess files;
+    std::unique_ptr<brivana::SystemRecordPlace> recordPlace;
+    if (keeper)
+        recordPlace = std::make_unique<brivana::SystemRecordPlace>(
+            brivana::SharedRecordDirectory(), brivana::UserRecordDirectory(),
+            [&keeper](const std::string& dir) { return keeper->canKeepShared(dir); });
+    else
+        recordPlace = std::make_unique<brivana::SystemRecordPlace>();
+    brivana::RecordKeeper& records = keeper ? static_cast<brivana::RecordKeeper&>(*keeper) : ownRecords;
     brivana::window::QtDialogs dialogs;
-    brivana::Tavola tavola({random, dateTime, recordPlace, files}, dialogs);
+    brivana::Tavola tavola({random, dateTime, *recordPlace, records}, dialogs);
     QObject::connect(&tavola, &brivana::Tavola::ended, &app, [] { QCoreApplication::exit(0); });
     // The first game starts at once, its name prompt before anything else: the event loop's
     // own set-up (the accessibility bridge looking for its bus) waits until the first question.

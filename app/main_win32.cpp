@@ -1,10 +1,11 @@
 // Starts Brivana on Windows: the real services and the window, then the message loop.
 #include <windows.h>
 
+#include "game/record_store.h"
 #include "game/system_date_time.h"
-#include "game/system_file_access.h"
 #include "game/system_random.h"
-#include "game/system_record_place.h"
+#include "system/file_access.h"
+#include "system/record_place.h"
 #include "win32/system_dialogs.h"
 #include "win32/tavola.h"
 
@@ -14,8 +15,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     brivana::SystemDateTime dateTime;
     brivana::SystemRecordPlace recordPlace;
     brivana::SystemFileAccess files;
+    brivana::LocalRecordKeeper records(files);
     brivana::win32::SystemDialogs dialogs;
-    brivana::win32::Tavola tavola({random, dateTime, recordPlace, files}, dialogs, [] { PostQuitMessage(0); });
+    brivana::win32::Tavola tavola({random, dateTime, recordPlace, records}, dialogs, [] { PostQuitMessage(0); });
     tavola.start();
     MSG message;
     while (!tavola.hasEnded() && GetMessageW(&message, nullptr, 0, 0) > 0) {

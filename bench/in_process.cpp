@@ -11,7 +11,8 @@
 
 #include "table.h"
 #include "game/system_date_time.h"
-#include "game/system_file_access.h"
+#include "game/record_store.h"
+#include "system/file_access.h"
 #include "game/system_random.h"
 #include "window/surface.h"
 #include "window/tavola.h"
@@ -22,7 +23,7 @@ namespace {
 
 class Pupil final : public window::Dialogs, public RecordPlace {
 public:
-    Pupil() : tavola_(Services{random_, dateTime_, *this, files_}, *this)
+    Pupil() : tavola_(Services{random_, dateTime_, *this, keeper_}, *this)
     {
         tavola_.start();
         while (!tavola_.windowHandle() || !tavola_.windowHandle()->isExposed())
@@ -79,6 +80,7 @@ private:
     SystemRandom random_;
     SystemDateTime dateTime_;
     SystemFileAccess files_;
+    LocalRecordKeeper keeper_{files_};
     Tavola tavola_;
     QLineEdit* box_ = nullptr;
     QAbstractButton* next_ = nullptr;

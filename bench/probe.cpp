@@ -26,7 +26,8 @@
 
 #include "peak_memory.h"
 #include "game/system_date_time.h"
-#include "game/system_file_access.h"
+#include "game/record_store.h"
+#include "system/file_access.h"
 #include "game/system_random.h"
 #include "window/application_setup.h"
 #include "window/qt_dialogs.h"
@@ -101,8 +102,9 @@ int main(int argc, char* argv[])
     brivana::SystemDateTime dateTime;
     TemporaryRecordPlace recordPlace(records);
     brivana::SystemFileAccess files;
+    brivana::LocalRecordKeeper keeper(files);
     brivana::window::QtDialogs dialogs;
-    brivana::Tavola tavola({random, dateTime, recordPlace, files}, dialogs);
+    brivana::Tavola tavola({random, dateTime, recordPlace, keeper}, dialogs);
     // Ends at once: the measured moment is past, and only the record directory needs cleaning.
     const auto end = [&records] {
         records.remove();

@@ -12,8 +12,8 @@ string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "always negative. The window tells whether each answer is right and keeps\n"
     "the tallies and the best score.\n"
     "\n"
-    "Players in the group games share one record in /var/games/brivana; every\n"
-    "other player keeps a record of their own.")
+    "Every local account plays for the same record, kept in /var/games/brivana\n"
+    "by the system user games; no player can change it except by playing.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 # The desktop entry carries the executable's path as configured: cpack checks the two agree.
 set(CPACK_BRIVANA_CONFIGURED_PREFIX ${CMAKE_INSTALL_PREFIX})

@@ -22,8 +22,7 @@ bool Game::SaveRecordIfBeaten(const std::string& congratulation)
     const std::string score = view_.text(Field::lblScore);
     if (!ScoreBeatsRecord(view_.text(Field::lblpunti), score)) return false;
 
-    RecordStore store(services_.files, state_.recordDir);
-    const SaveResult result = store.SaveRecord(score, view_.text(Field::lblnome1));
+    const SaveResult result = services_.records.save(state_.recordDir, score, view_.text(Field::lblnome1));
     switch (result.outcome) {
     case SaveOutcome::saved:
         view_.messageBox(congratulation, MsgStyle::ok);
@@ -34,10 +33,16 @@ bool Game::SaveRecordIfBeaten(const std::string& congratulation)
                          MsgStyle::ok);
         return false;
     case SaveOutcome::failed:
+        view_.messageBox("Non sono riuscito a salvare il tuo record.\n" + result.why +
+                             "\nIl record precedente è rimasto com'era.",
+                         MsgStyle::okExclamation);
+        return false;
+    case SaveOutcome::failedUnsure:
         break;
     }
     view_.messageBox("Non sono riuscito a salvare il tuo record.\n" + result.why +
-                         "\nIl record precedente è rimasto com'era.",
+                         "\nIl record precedente potrebbe essere danneggiato: la prossima partita proverà a "
+                         "ripararlo.",
                      MsgStyle::okExclamation);
     return false;
 }

@@ -1,11 +1,14 @@
 #pragma once
 // The few file operations the record store needs, each a single step so that a test can
-// make any one of them fail. Paths are the platform's narrow strings.
+// stop a save after any one of them, or make any one of them fail. Paths are UTF-8.
+// No operation follows a symbolic link or waits on a FIFO, and every file it creates can be
+// read by the other players, whatever the creator's file mode mask.
 
 #include <chrono>
 #include <cstddef>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace brivana {
 
@@ -31,21 +34,27 @@ class FileAccess {
 public:
     virtual ~FileAccess() = default;
 
-    // Creates an empty file when missing; an existing file is left as it is.
+    // Takes the exclusive lock of the folder dir, waiting at most `wait`. Deleting or
+    // replacing any file of the folder cannot split it.
+    virtual IoStatus lockFolder(const std::string& dir, std::chrono::milliseconds wait,
+                                std::unique_ptr<FileLock>& lock) = 0;
+    // The names of the entries of dir.
+    virtual IoStatus list(const std::string& dir, std::vector<std::string>& names) = 0;
+    // Creates an empty file when missing; an existing regular file is left as it is.
     virtual IoStatus ensureFile(const std::string& path) = 0;
-    // Reads at most maxBytes from the start of a regular file. Anything that is not a regular
-    // file (a directory, a FIFO, a device) is refused without being opened.
+    // Reads at most maxBytes from the start of a regular file. A link, or anything that is
+    // not a regular file (a folder, a FIFO, a device), is refused.
     virtual IoStatus readHead(const std::string& path, std::size_t maxBytes, std::string& out) = 0;
-    // Creates or empties the file, writes all of bytes and flushes them to the disk.
-    virtual IoStatus writeDurably(const std::string& path, const std::string& bytes) = 0;
+    // Creates a file that must not exist yet and writes all of bytes into it.
+    virtual IoStatus writeNew(const std::string& path, const std::string& bytes) = 0;
+    // Flushes the content of a file to the disk.
+    virtual IoStatus syncFile(const std::string& path) = 0;
     // Puts `from` in the place of `to` in one step, replacing it.
     virtual IoStatus replace(const std::string& from, const std::string& to) = 0;
+    // Deletes a file; one that is already gone is no failure.
     virtual IoStatus remove(const std::string& path) = 0;
-    // Flushes the directory's entries, so that renames inside it survive a power cut.
+    // Flushes the folder's entries, so that renames inside it survive a power cut.
     virtual IoStatus syncDirectory(const std::string& dir) = 0;
-    // Takes an exclusive lock on the file at path (created when missing), waiting at most `wait`.
-    virtual IoStatus lockExclusive(const std::string& path, std::chrono::milliseconds wait,
-                                   std::unique_ptr<FileLock>& lock) = 0;
 };
 
 }  // namespace brivana

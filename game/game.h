@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "game/date_time_source.h"
-#include "game/file_access.h"
 #include "game/game_state.h"
 #include "game/game_view.h"
 #include "game/random_source.h"
+#include "game/record_keeper.h"
 #include "game/record_place.h"
 
 namespace brivana {
@@ -20,7 +20,7 @@ struct Services {
     RandomSource& random;
     DateTimeSource& dateTime;
     RecordPlace& recordPlace;
-    FileAccess& files;
+    RecordKeeper& records;
 };
 
 class Game {
@@ -49,9 +49,6 @@ public:
 
     // The directory of the record files, ending in a path separator.
     std::string GetSystemDir();
-    // The whole content of a record file as the player sees it; empty when it cannot be read,
-    // and the reason is shown with the other record problems at the end of the start-up.
-    std::string Leggifiletxt(const std::string& path);
 
     // The clock as shown, e.g. "00:14:59".
     std::string ClockText() const;

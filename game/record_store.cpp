@@ -1,5 +1,7 @@
 #include "game/record_store.h"
 
+#include <cstdio>
+#include <random>
 #include <utility>
 
 #include "game/cp1252.h"
@@ -7,11 +9,55 @@
 
 namespace brivana {
 
+namespace {
+
+constexpr const char* kCommitMarkHeader = "brivana commit 1\n";
+
+bool IsTemporaryName(const std::string& name)
+{
+    const std::string prefix = kTemporaryPrefix;
+    const std::string suffix = kTemporarySuffix;
+    return name.size() > prefix.size() + suffix.size() && name.compare(0, prefix.size(), prefix) == 0 &&
+           name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+// "Non riesco a leggere ...: ..." said of a file that the save must not overwrite.
+std::string UnreadableRecordWhy(const IoStatus& status)
+{
+    return status.why + "\nUn record che non riesco a leggere non viene sostituito.";
+}
+
+}  // namespace
+
 bool ScoreBeatsRecord(const std::string& lblpuntiText, const std::string& lblScoreText)
 {
     const double record = LeadingNumber(lblpuntiText);
     const long long score = StrictNumber(lblScoreText).value_or(0);
     return static_cast<double>(score) > record;
+}
+
+std::string EncodeCommitMark(const std::string& scoreBytes, const std::string& holderBytes)
+{
+    return kCommitMarkHeader + std::to_string(scoreBytes.size()) + " " + std::to_string(holderBytes.size()) +
+           "\n" + scoreBytes + holderBytes;
+}
+
+std::optional<std::pair<std::string, std::string>> DecodeCommitMark(const std::string& bytes)
+{
+    const std::string header = kCommitMarkHeader;
+    if (bytes.compare(0, header.size(), header) != 0) return std::nullopt;
+    const std::size_t lineEnd = bytes.find('\n', header.size());
+    if (lineEnd == std::string::npos) return std::nullopt;
+    const std::string sizes = bytes.substr(header.size(), lineEnd - header.size());
+    unsigned long long scoreSize = 0;
+    unsigned long long holderSize = 0;
+    char extra = 0;
+    if (std::sscanf(sizes.c_str(), "%llu %llu%c", &scoreSize, &holderSize, &extra) != 2) return std::nullopt;
+    const std::size_t body = lineEnd + 1;
+    if (scoreSize > kRecordReadLimit || holderSize > kRecordReadLimit ||
+        bytes.size() - body != scoreSize + holderSize)
+        return std::nullopt;
+    return std::pair{bytes.substr(body, scoreSize), bytes.substr(body + scoreSize)};
 }
 
 RecordStore::RecordStore(FileAccess& files, std::string recordDir, std::chrono::milliseconds lockWait)
@@ -31,11 +77,14 @@ std::string RecordStore::pathOf(const char* fileName) const
 std::string RecordStore::scorePath() const { return pathOf(kScoreFileName); }
 std::string RecordStore::holderPath() const { return pathOf(kHolderFileName); }
 
-IoStatus RecordStore::EnsureRecordFiles()
+std::string RecordStore::temporaryPath() const
 {
-    IoStatus status = files_.ensureFile(scorePath());
-    if (!status.ok()) return status;
-    return files_.ensureFile(holderPath());
+    // Random, so that no other game, here or on another machine sharing the folder, picks it too;
+    // the file is created exclusively all the same.
+    std::random_device entropy;
+    char hex[17];
+    std::snprintf(hex, sizeof hex, "%08x%08x", static_cast<unsigned>(entropy()), static_cast<unsigned>(entropy()));
+    return pathOf((std::string(kTemporaryPrefix) + hex + kTemporarySuffix).c_str());
 }
 
 IoStatus RecordStore::Leggifiletxt(const std::string& path, std::string& text)
@@ -46,56 +95,136 @@ IoStatus RecordStore::Leggifiletxt(const std::string& path, std::string& text)
     return status;
 }
 
-SaveResult RecordStore::SaveRecord(const std::string& scoreText, const std::string& holderName)
+RecordReading RecordStore::Read()
 {
-    const auto failed = [](const IoStatus& status) { return SaveResult{SaveOutcome::failed, status.why}; };
-
-    // The lock file is never replaced, so every game that saves here meets the same lock.
+    RecordReading reading;
     std::unique_ptr<FileLock> lock;
-    if (IoStatus status = files_.lockExclusive(pathOf(kLockFileName), lockWait_, lock); !status.ok())
-        return failed(status);
-
-    // Another game may have saved a better record since this one read it.
-    std::string storedScore;
-    const IoStatus readStatus = files_.readHead(scorePath(), kRecordReadLimit, storedScore);
-    if (readStatus.ok() && !ScoreBeatsRecord(Cp1252ToUtf8(storedScore), scoreText))
-        return {SaveOutcome::notBetter, {}};
-    const bool hadScoreFile = readStatus.ok();
-
-    // Everything new reaches the disk before anything old is touched.
-    const std::string newScore = scorePath() + ".new";
-    const std::string newHolder = holderPath() + ".new";
-    const std::string oldScore = scorePath() + ".old";
-    const auto discardTemporaries = [&] {
-        files_.remove(newScore);
-        files_.remove(newHolder);
-        files_.remove(oldScore);
-    };
-    for (const auto& [path, bytes] : {std::pair{newScore, Utf8ToCp1252(scoreText) + "\r\n"},
-                                      std::pair{newHolder, Utf8ToCp1252(holderName) + "\r\n"},
-                                      std::pair{oldScore, storedScore}}) {
-        if (path == oldScore && !hadScoreFile) continue;
-        if (IoStatus status = files_.writeDurably(path, bytes); !status.ok()) {
-            discardTemporaries();
-            return failed(status);
+    if (IoStatus status = files_.lockFolder(dir_, lockWait_, lock); !status.ok()) {
+        reading.problems.push_back(std::move(status.why));
+        return reading;
+    }
+    // A pair that an interrupted save left half replaced is never shown.
+    if (IoStatus status = FinishInterruptedSave(); !status.ok()) {
+        reading.problems.push_back(std::move(status.why));
+        return reading;
+    }
+    for (IoStatus status : {RemoveLeftovers(), files_.ensureFile(scorePath()), files_.ensureFile(holderPath())})
+        if (!status.ok()) reading.problems.push_back(std::move(status.why));
+    bool whole = true;
+    for (auto [path, text] : {std::pair{scorePath(), &reading.score}, std::pair{holderPath(), &reading.holder}}) {
+        if (IoStatus status = Leggifiletxt(path, *text); !status.ok()) {
+            reading.problems.push_back(std::move(status.why));
+            whole = false;
         }
     }
+    // One file without the other is no record: a score is never shown with another's name.
+    if (!whole) {
+        reading.score.clear();
+        reading.holder.clear();
+    }
+    return reading;
+}
 
-    if (IoStatus status = files_.replace(newScore, scorePath()); !status.ok()) {
-        discardTemporaries();
-        return failed(status);
+SaveResult RecordStore::SaveRecord(const std::string& scoreText, const std::string& holderName)
+{
+    const auto failed = [](SaveOutcome outcome, std::string why) { return SaveResult{outcome, std::move(why)}; };
+
+    std::unique_ptr<FileLock> lock;
+    if (IoStatus status = files_.lockFolder(dir_, lockWait_, lock); !status.ok())
+        return failed(SaveOutcome::failed, status.why);
+    if (IoStatus status = FinishInterruptedSave(); !status.ok()) return failed(SaveOutcome::failedUnsure, status.why);
+    // Leftovers only take room: a save goes on without removing them.
+    RemoveLeftovers();
+
+    // The pair as it is now, to compare with and to put back should the save fail half-way.
+    // Another game may have saved a better record since this one read it.
+    std::string oldScore;
+    std::string oldHolder;
+    for (auto [path, bytes] : {std::pair{scorePath(), &oldScore}, std::pair{holderPath(), &oldHolder}}) {
+        const IoStatus status = files_.readHead(path, kRecordReadLimit, *bytes);
+        if (status.kind == IoStatus::Kind::failed) return failed(SaveOutcome::failed, UnreadableRecordWhy(status));
     }
-    if (IoStatus status = files_.replace(newHolder, holderPath()); !status.ok()) {
-        // The score is new but the holder is not: put the old score back.
-        if (hadScoreFile) files_.replace(oldScore, scorePath());
-        else if (readStatus.kind == IoStatus::Kind::missing) files_.remove(scorePath());
-        discardTemporaries();
-        files_.syncDirectory(dir_);
-        return failed(status);
+    if (!ScoreBeatsRecord(Cp1252ToUtf8(oldScore), scoreText)) return {SaveOutcome::notBetter, {}};
+
+    const std::string newScore = Utf8ToCp1252(scoreText) + "\r\n";
+    const std::string newHolder = Utf8ToCp1252(holderName) + "\r\n";
+    if (IoStatus status = Commit(newScore, newHolder); !status.ok()) {
+        // The record files are untouched; only a mark that made it into place must go again.
+        if (DropCommitMark().ok()) return failed(SaveOutcome::failed, status.why);
+        return failed(SaveOutcome::failedUnsure, status.why);
     }
-    files_.remove(oldScore);
-    if (IoStatus status = files_.syncDirectory(dir_); !status.ok()) return failed(status);
+    if (IoStatus status = ReplaceBoth(newScore, newHolder); !status.ok()) {
+        // Put the old pair back; should that fail too, the mark stays and the next read
+        // finishes this save.
+        if (ReplaceBoth(oldScore, oldHolder).ok() && DropCommitMark().ok())
+            return failed(SaveOutcome::failed, status.why);
+        return failed(SaveOutcome::failedUnsure, status.why);
+    }
+    // Both files hold the new pair. A mark that cannot be removed only makes the next read
+    // write the same pair again.
+    DropCommitMark();
     return {SaveOutcome::saved, {}};
+}
+
+IoStatus RecordStore::Commit(const std::string& scoreBytes, const std::string& holderBytes)
+{
+    const std::string temporary = temporaryPath();
+    IoStatus status = files_.writeNew(temporary, EncodeCommitMark(scoreBytes, holderBytes));
+    if (status.ok()) status = files_.syncFile(temporary);
+    if (status.ok()) status = files_.replace(temporary, pathOf(kCommitMarkName));
+    if (!status.ok()) {
+        files_.remove(temporary);
+        return status;
+    }
+    // The mark must be on the disk before either record file changes.
+    return files_.syncDirectory(dir_);
+}
+
+IoStatus RecordStore::DropCommitMark()
+{
+    if (IoStatus status = files_.remove(pathOf(kCommitMarkName)); !status.ok()) return status;
+    return files_.syncDirectory(dir_);
+}
+
+IoStatus RecordStore::ReplaceBoth(const std::string& scoreBytes, const std::string& holderBytes)
+{
+    for (const auto& [path, bytes] : {std::pair{scorePath(), scoreBytes}, std::pair{holderPath(), holderBytes}}) {
+        const std::string temporary = temporaryPath();
+        IoStatus status = files_.writeNew(temporary, bytes);
+        if (status.ok()) status = files_.syncFile(temporary);
+        if (status.ok()) status = files_.replace(temporary, path);
+        if (!status.ok()) {
+            files_.remove(temporary);
+            return status;
+        }
+    }
+    // Both renames must be on the disk before the mark may go.
+    return files_.syncDirectory(dir_);
+}
+
+IoStatus RecordStore::FinishInterruptedSave()
+{
+    std::string mark;
+    const IoStatus read = files_.readHead(pathOf(kCommitMarkName), kRecordReadLimit * 3, mark);
+    if (read.kind == IoStatus::Kind::missing) return IoStatus::success();
+    if (!read.ok()) return read;
+    // A mark is put in place only once it is whole on the disk: one that does not decode was
+    // never committed, and the record files were never touched for it.
+    if (const auto pair = DecodeCommitMark(mark)) {
+        if (IoStatus status = ReplaceBoth(pair->first, pair->second); !status.ok())
+            return IoStatus::failure("Non riesco a completare il salvataggio interrotto del record.\n" + status.why);
+    }
+    return DropCommitMark();
+}
+
+IoStatus RecordStore::RemoveLeftovers()
+{
+    std::vector<std::string> names;
+    if (IoStatus status = files_.list(dir_, names); !status.ok()) return status;
+    for (const std::string& name : names)
+        if (IsTemporaryName(name))
+            if (IoStatus status = files_.remove(pathOf(name.c_str())); !status.ok()) return status;
+    return IoStatus::success();
 }
 
 }  // namespace brivana

@@ -1,19 +1,29 @@
 #pragma once
 // The two one-line files that keep the best score on the machine and its holder's name.
-// Saving never destroys the record it replaces, and two games saving at once cannot let a
-// worse record overwrite a better one.
+// Every read and every save holds the folder's lock. A save first writes the new pair in a
+// commit mark; whatever step it is stopped at, the next read finds the old pair or the new
+// one, never one file of each. Two games saving at once cannot let a worse record overwrite
+// a better one, and a record file that could not be read is never overwritten.
 
 #include <chrono>
 #include <cstddef>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "game/file_access.h"
+#include "game/record_keeper.h"
 
 namespace brivana {
 
 inline constexpr const char* kScoreFileName = "briv2s.txt";
 inline constexpr const char* kHolderFileName = "nbriv2s.txt";
-inline constexpr const char* kLockFileName = "brivana.lock";
+// Present only between the moment a save is decided and the moment both files are replaced;
+// it holds the new pair, so that a save stopped in between can be finished.
+inline constexpr const char* kCommitMarkName = "brivana.commit";
+// Files being written are named brivana-<random hex>.tmp; any found under the lock are leftovers.
+inline constexpr const char* kTemporaryPrefix = "brivana-";
+inline constexpr const char* kTemporarySuffix = ".tmp";
 // A record file is read no further than this; anything longer is not one of ours.
 inline constexpr std::size_t kRecordReadLimit = 64 * 1024;
 
@@ -21,16 +31,9 @@ inline constexpr std::size_t kRecordReadLimit = 64 * 1024;
 // lblpuntiText is the stored record as read; lblScoreText the score as shown.
 bool ScoreBeatsRecord(const std::string& lblpuntiText, const std::string& lblScoreText);
 
-enum class SaveOutcome {
-    saved,
-    notBetter,  // a record at least as good was saved meanwhile by another game
-    failed,
-};
-
-struct SaveResult {
-    SaveOutcome outcome = SaveOutcome::failed;
-    std::string why;  // for failed, in Italian
-};
+// The content of a commit mark, and back; nothing when the bytes are not a whole mark.
+std::string EncodeCommitMark(const std::string& scoreBytes, const std::string& holderBytes);
+std::optional<std::pair<std::string, std::string>> DecodeCommitMark(const std::string& bytes);
 
 class RecordStore {
 public:
@@ -42,20 +45,42 @@ public:
     std::string scorePath() const;
     std::string holderPath() const;
 
-    // Creates whichever record file is missing, empty.
-    IoStatus EnsureRecordFiles();
+    // Under the lock: finishes an interrupted save, removes leftovers, creates whichever
+    // record file is missing (empty), and reads both.
+    RecordReading Read();
     // The whole content of a record file (at most kRecordReadLimit bytes), as UTF-8.
     IoStatus Leggifiletxt(const std::string& path, std::string& text);
     // Writes scoreText and holderName, each followed by CR LF, when scoreText still beats
-    // the stored score under the lock. On failure both old files are left as they were.
+    // the stored score under the lock.
     SaveResult SaveRecord(const std::string& scoreText, const std::string& holderName);
 
 private:
     std::string pathOf(const char* fileName) const;
+    std::string temporaryPath() const;
+    IoStatus FinishInterruptedSave();
+    IoStatus RemoveLeftovers();
+    // Replaces both record files with the given bytes, each through a synced temporary file.
+    IoStatus ReplaceBoth(const std::string& scoreBytes, const std::string& holderBytes);
+    IoStatus Commit(const std::string& scoreBytes, const std::string& holderBytes);
+    IoStatus DropCommitMark();
 
     FileAccess& files_;
     std::string dir_;
     std::chrono::milliseconds lockWait_;
+};
+
+// Keeps the record with this process's own rights.
+class LocalRecordKeeper final : public RecordKeeper {
+public:
+    explicit LocalRecordKeeper(FileAccess& files) : files_(files) {}
+    RecordReading read(const std::string& dir) override { return RecordStore(files_, dir).Read(); }
+    SaveResult save(const std::string& dir, const std::string& scoreText, const std::string& holderName) override
+    {
+        return RecordStore(files_, dir).SaveRecord(scoreText, holderName);
+    }
+
+private:
+    FileAccess& files_;
 };
 
 }  // namespace brivana

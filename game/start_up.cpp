@@ -2,7 +2,6 @@
 #include <utility>
 
 #include "game/game.h"
-#include "game/record_store.h"
 
 namespace brivana {
 
@@ -21,11 +20,11 @@ void Game::Form_Load()
     StartClock();
 
     state_.recordDir = GetSystemDir();
-    RecordStore store(services_.files, state_.recordDir);
-    if (IoStatus status = store.EnsureRecordFiles(); !status.ok())
-        recordProblems_.push_back(std::move(status.why));
-    view_.setText(Field::lblpunti, Leggifiletxt(store.scorePath()));
-    view_.setText(Field::lblnome, Leggifiletxt(store.holderPath()));
+    // Read under the record's lock, after finishing any save that was interrupted there.
+    RecordReading record = services_.records.read(state_.recordDir);
+    view_.setText(Field::lblpunti, record.score);
+    view_.setText(Field::lblnome, record.holder);
+    for (std::string& problem : record.problems) recordProblems_.push_back(std::move(problem));
     ReportRecordProblems();
 
     view_.setText(Field::lblconto, ClockText());
@@ -61,15 +60,6 @@ std::string Game::GetSystemDir()
     RecordLocation location = services_.recordPlace.locate();
     if (!location.notice.empty()) recordNotices_.push_back(std::move(location.notice));
     return location.dir;
-}
-
-std::string Game::Leggifiletxt(const std::string& path)
-{
-    RecordStore store(services_.files, state_.recordDir);
-    std::string text;
-    if (IoStatus status = store.Leggifiletxt(path, text); !status.ok())
-        recordProblems_.push_back(std::move(status.why));
-    return text;
 }
 
 void Game::ReportRecordProblems()

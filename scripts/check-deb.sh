@@ -1,18 +1,21 @@
 #!/usr/bin/env bash
 # Builds the Debian package and tries it on this machine: lintian, install with apt-get, start the
-# installed game under its own virtual X server until its first window shows, remove the package
-# and check that the shared record survives, then purge it. The machine is left as it was.
+# installed game under its own virtual X server until its first window shows, let two new accounts
+# that belong to no extra group play through the window for the shared record, check that neither
+# can change the record folder otherwise, remove the package and check that the shared record
+# survives, then purge it. The machine is left as it was, the two accounts removed.
 # Changes the machine (as root, or through sudo), so ./test.sh does not run it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/ensure-packages.sh
 . scripts/virtual-screen.sh
-ensure_packages "${BUILD_PACKAGES[@]}" dpkg-dev lintian xvfb xdotool
+ensure_packages "${BUILD_PACKAGES[@]}" dpkg-dev lintian xvfb xdotool openbox imagemagick passwd
 
 readonly record_dir=/var/games/brivana
 readonly game=/usr/games/brivana
 readonly first_window="Gioca con il prodotto di numeri relativi"
 readonly build_dir=build-deb
+readonly pupils=(brivana-anna brivana-bruno)
 
 as_root=()
 [ "$(id -u)" -eq 0 ] || as_root=(sudo)
@@ -30,18 +33,23 @@ package_status() { dpkg-query -W -f='${Status}' brivana 2>/dev/null || true; }
 [ -z "$(package_status)" ] || [ "$(package_status)" = "unknown ok not-installed" ] ||
     die "brivana is already known to dpkg ($(package_status)); purge it first"
 [ ! -e "$record_dir" ] || die "$record_dir already exists; it would not be left as it was"
+for pupil in "${pupils[@]}"; do
+    ! id "$pupil" >/dev/null 2>&1 || die "the account $pupil already exists; it would not be left as it was"
+done
 
 packages_before=$(dpkg-query -W -f='${Package}\n' | sort)
 added_packages=()
 game_pid=
 xvfb_pid=
+wm_pid=
+made_pupils=()
 stop_game_and_display() {
     local pid
-    for pid in $game_pid $xvfb_pid; do
+    for pid in $game_pid $wm_pid $xvfb_pid; do
         kill "$pid" 2>/dev/null || true
         wait "$pid" 2>/dev/null || true
     done
-    game_pid= xvfb_pid=
+    game_pid= wm_pid= xvfb_pid=
 }
 cleanup() {
     local status=$?
@@ -50,6 +58,10 @@ cleanup() {
         apt purge brivana >/dev/null || true
     fi
     "${as_root[@]}" rm -rf "$record_dir"
+    for pupil in "${made_pupils[@]}"; do
+        "${as_root[@]}" pkill -KILL -u "$pupil" 2>/dev/null || true
+        "${as_root[@]}" userdel -r "$pupil" 2>/dev/null || true
+    done
     if [ ${#added_packages[@]} -gt 0 ]; then
         apt purge "${added_packages[@]}" >/dev/null || true
     fi
@@ -90,8 +102,10 @@ mapfile -t added_packages < <(comm -13 <(echo "$packages_before") \
 [ -x "$game" ] || die "$game is missing"
 [ -f /usr/share/applications/org.example.Brivana.desktop ] || die "the desktop entry is missing"
 owner_mode=$(stat -c '%U:%G %a' "$record_dir")
-[ "$owner_mode" = "root:games 2775" ] || die "$record_dir is $owner_mode, not root:games 2775"
-ok "installed; $record_dir is root:games 2775"
+[ "$owner_mode" = "games:games 2755" ] || die "$record_dir is $owner_mode, not games:games 2755"
+game_mode=$(stat -c '%U:%G %a' "$game")
+[ "$game_mode" = "games:root 4755" ] || die "$game is $game_mode, not games:root 4755 (set-user-id games)"
+ok "installed; $record_dir is games:games 2755, $game is set-user-id games"
 
 echo "== Starting the installed game under Xvfb"
 game_log=$(mktemp)
@@ -113,6 +127,99 @@ stop_game_and_display
 rm -f "$game_log"
 ok "the installed game showed \"$first_window\""
 
+echo "== Two pupils on ordinary accounts play for the same record"
+for pupil in "${pupils[@]}"; do
+    "${as_root[@]}" useradd --create-home --shell /bin/sh "$pupil"
+    made_pupils+=("$pupil")
+    [ "$(id -Gn "$pupil")" = "$pupil" ] || die "$pupil belongs to more groups than its own: $(id -Gn "$pupil")"
+done
+start_virtual_screen 1024x768x24 || die "Xvfb did not start"
+display=$virtual_display
+DISPLAY=$display openbox >/dev/null 2>&1 &
+wm_pid=$!
+shots=$(mktemp -d)
+
+# Waits until a window whose title matches the pattern shows; fails after 30 seconds.
+await_window() {
+    for _ in $(seq 1 150); do
+        DISPLAY=$display xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 && return 0
+        sleep 0.2
+    done
+    die "no window matching \"$1\" within 30 seconds"
+}
+# Whether a window whose title matches the pattern is shown.
+showing() { DISPLAY=$display xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
+keys() { DISPLAY=$display xdotool key --delay 5 "$@"; }
+# Clicks the Exit button, at its place in the window (512, 352; 121 by 73 pixels).
+click_exit() {
+    DISPLAY=$display xdotool search --onlyvisible --name "^Deroz Brivana\$" mousemove --window %1 572 388 click 1
+}
+
+# play PUPIL NAME GUESSES: as the account PUPIL, through the installed game's window: types NAME,
+# takes the greeting, answers GUESSES questions with the likeliest product, -20, then presses Exit
+# and takes every dialog that follows until the game ends. Fails on any message at start-up.
+play() {
+    local pupil=$1 name=$2 guesses=$3 log
+    log=$(mktemp)
+    chmod 644 "$log"
+    "${as_root[@]}" su - "$pupil" -c "DISPLAY=$display exec $game" >"$log" 2>&1 &
+    game_pid=$!
+    await_window "^$first_window\$"
+    DISPLAY=$display xdotool type --delay 20 "$name"
+    keys Return
+    await_window "^Sei pronto per il record"
+    keys Return
+    await_window "^Deroz Brivana\$"
+    sleep 1
+    # A message at start-up is a box titled Brivana: the notice about a personal folder, or a problem.
+    ! showing "^Brivana\$" || { import -display "$display" -window root "$shots/notice-$pupil.png"; cat "$log" >&2
+        die "$pupil was shown a message at start-up (see $shots/notice-$pupil.png)"; }
+    import -display "$display" -window root "$shots/start-$pupil.png"
+    for _ in $(seq 1 "$guesses"); do keys minus 2 0 Return space; done
+    # Exit, then the farewell and, for a record, the congratulation.
+    click_exit
+    for _ in $(seq 1 100); do
+        kill -0 "$game_pid" 2>/dev/null || break
+        if showing "^Data " || showing "^Brivana\$"; then keys Return; fi
+        sleep 0.2
+    done
+    ! kill -0 "$game_pid" 2>/dev/null || die "the game of $pupil did not end after Exit"
+    wait "$game_pid" || true
+    game_pid=
+    rm -f "$log"
+}
+record() { tr -d '\r' <"$record_dir/$1"; }
+
+play brivana-anna Anna 300
+[ "$(record nbriv2s.txt)" = Anna ] || die "Anna's record was not saved in $record_dir"
+anna_score=$(record briv2s.txt)
+ok "Anna (no extra group) saved the shared record: $anna_score"
+play brivana-bruno Bruno 1500
+[ "$(record nbriv2s.txt)" = Bruno ] || die "Bruno did not beat Anna's record of $anna_score"
+bruno_score=$(record briv2s.txt)
+[ "$bruno_score" -gt "$anna_score" ] || die "Bruno's $bruno_score replaced Anna's better $anna_score"
+ok "Bruno saw Anna's record of $anna_score and beat it with $bruno_score (windows: $shots)"
+for file in briv2s.txt nbriv2s.txt; do
+    [ "$(stat -c '%U:%G %a' "$record_dir/$file")" = "games:games 644" ] || die "$file is not games:games 644"
+done
+ls -la "$record_dir"
+
+# Nothing but the game may change the folder: every other way fails for both accounts.
+for pupil in "${pupils[@]}"; do
+    for attempt in "touch $record_dir/nuovo" "echo 99 >>$record_dir/briv2s.txt" \
+        "chmod 666 $record_dir/briv2s.txt" "rm -f $record_dir/nbriv2s.txt" \
+        "mv $record_dir/briv2s.txt $record_dir/vecchio" "ln -s /tmp $record_dir/collegamento" \
+        "ln \$HOME/.profile $record_dir/collegato" "chmod 777 $record_dir" "mkdir $record_dir/cartella"; do
+        if "${as_root[@]}" su - "$pupil" -c "$attempt" >/dev/null 2>&1; then
+            die "$pupil could: $attempt"
+        fi
+    done
+done
+[ "$(record nbriv2s.txt)" = Bruno ] && [ "$(record briv2s.txt)" = "$bruno_score" ] || die "the record changed"
+[ "$(ls -A "$record_dir" | sort | tr '\n' ' ')" = "briv2s.txt nbriv2s.txt " ] || die "$record_dir holds more: $(ls -A "$record_dir")"
+ok "neither account can create, append, chmod, rm, mv or ln anything in $record_dir"
+stop_game_and_display
+
 echo "== Removing (the record stays)"
 printf '17\r\n' | "${as_root[@]}" tee "$record_dir/briv2s.txt" >/dev/null
 printf 'Prova\r\n' | "${as_root[@]}" tee "$record_dir/nbriv2s.txt" >/dev/null
@@ -121,7 +228,7 @@ apt remove brivana >/dev/null
 [ "$(package_status)" = "deinstall ok config-files" ] || die "after remove brivana is $(package_status)"
 [ ! -e "$game" ] || die "$game is still there after remove"
 [ -d "$record_dir" ] || die "$record_dir did not survive the removal"
-[ "$(stat -c '%U:%G %a' "$record_dir")" = "root:games 2775" ] || die "$record_dir changed owner or mode"
+[ "$(stat -c '%U:%G %a' "$record_dir")" = "games:games 2755" ] || die "$record_dir changed owner or mode"
 [ "$(cd "$record_dir" && md5sum briv2s.txt nbriv2s.txt)" = "$record_before" ] ||
     die "the record changed with the removal"
 ok "removed; $record_dir and its record survived"

@@ -17,21 +17,23 @@ namespace {
 class BytesAsFiles final : public brivana::FileAccess {
 public:
     explicit BytesAsFiles(std::string bytes) : bytes_(std::move(bytes)) {}
+    brivana::IoStatus lockFolder(const std::string&, std::chrono::milliseconds,
+                                 std::unique_ptr<brivana::FileLock>&) override
+    {
+        return {};
+    }
+    brivana::IoStatus list(const std::string&, std::vector<std::string>&) override { return {}; }
     brivana::IoStatus ensureFile(const std::string&) override { return {}; }
     brivana::IoStatus readHead(const std::string&, std::size_t maxBytes, std::string& out) override
     {
         out = bytes_.substr(0, maxBytes);
         return {};
     }
-    brivana::IoStatus writeDurably(const std::string&, const std::string&) override { return {}; }
+    brivana::IoStatus writeNew(const std::string&, const std::string&) override { return {}; }
+    brivana::IoStatus syncFile(const std::string&) override { return {}; }
     brivana::IoStatus replace(const std::string&, const std::string&) override { return {}; }
     brivana::IoStatus remove(const std::string&) override { return {}; }
     brivana::IoStatus syncDirectory(const std::string&) override { return {}; }
-    brivana::IoStatus lockExclusive(const std::string&, std::chrono::milliseconds,
-                                    std::unique_ptr<brivana::FileLock>&) override
-    {
-        return {};
-    }
 
 private:
     std::string bytes_;
@@ -57,8 +59,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const double record = brivana::LeadingNumber(text);
     Check(!std::isnan(record));
     brivana::ScoreBeatsRecord(text, "5");
-    // A save compares the stored bytes again, under the lock.
+    // A save compares the stored bytes again, under the lock, after reading them as a commit mark.
     store.SaveRecord("32767", text);
+    if (const auto pair = brivana::DecodeCommitMark(bytes))
+        Check(brivana::EncodeCommitMark(pair->first, pair->second) == bytes);
 
     if (const auto answer = brivana::AnswerValue(bytes)) {
         Check(std::fabs(brivana::LeadingNumber(bytes) - *answer) <= 0.5);

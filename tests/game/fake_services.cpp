@@ -43,10 +43,10 @@ std::string TempDir::recordDir() const
     return path_.string() + static_cast<char>(std::filesystem::path::preferred_separator);
 }
 
-IoStatus FaultyFileAccess::writeDurably(const std::string& path, const std::string& bytes)
+IoStatus FaultyFileAccess::writeNew(const std::string& path, const std::string& bytes)
 {
-    if (!diskFull) return real_.writeDurably(path, bytes);
-    real_.writeDurably(path, bytes.substr(0, bytes.size() / 2));
+    if (!diskFull) return real_.writeNew(path, bytes);
+    real_.writeNew(path, bytes.substr(0, bytes.size() / 2));
     return IoStatus::failure("Non riesco a scrivere " + path + ": il disco è pieno.");
 }
 

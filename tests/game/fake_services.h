@@ -61,11 +61,11 @@ class FaultyFileAccess final : public ForwardingFileAccess {
 public:
     // The n-th call (from 1) of replace fails; 0 never.
     int failReplaceCall = 0;
-    // writeDurably writes half of its bytes, then reports a full disk.
+    // writeNew writes half of its bytes, then reports a full disk.
     bool diskFull = false;
     int replaceCalls = 0;
 
-    IoStatus writeDurably(const std::string& path, const std::string& bytes) override;
+    IoStatus writeNew(const std::string& path, const std::string& bytes) override;
     IoStatus replace(const std::string& from, const std::string& to) override;
 };
 

@@ -10,6 +10,7 @@
 #include "fake_services.h"
 #include "fake_view.h"
 #include "game/game.h"
+#include "game/record_store.h"
 
 namespace brivana::testing {
 
@@ -39,7 +40,8 @@ protected:
     FixedDateTime dateTime;
     FixedRecordPlace place{dir.recordDir()};
     FaultyFileAccess files;
-    Game game{view, Services{random, dateTime, place, files}};
+    LocalRecordKeeper records{files};
+    Game game{view, Services{random, dateTime, place, records}};
 };
 
 }  // namespace brivana::testing

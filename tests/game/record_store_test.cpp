@@ -5,17 +5,28 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
+#include <map>
+#include <optional>
+#include <utility>
+#include <vector>
 
 #include "fake_services.h"
-#include "game/system_file_access.h"
-#include "game/system_record_place.h"
 #include "game/text_rules.h"
 #include "game_fixture.h"
+#include "power_cut_files.h"
+#include "system/file_access.h"
+#include "system/record_place.h"
 
 #ifndef _WIN32
 #include <fcntl.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <thread>
+
+#include "system/record_keeper_process.h"
 #endif
 
 namespace brivana::testing {
@@ -44,7 +55,7 @@ TEST_F(RecordFiles, AreAddressedWithADoubledSeparatorThatStillReachesTheDirector
 {
     const std::string separator(1, static_cast<char>(fs::path::preferred_separator));
     EXPECT_EQ(store.scorePath(), dir.recordDir() + separator + "briv2s.txt");
-    ASSERT_TRUE(store.EnsureRecordFiles().ok());
+    EXPECT_TRUE(store.Read().problems.empty());
     EXPECT_TRUE(fs::is_regular_file(dir.file("briv2s.txt")));
     EXPECT_TRUE(fs::is_regular_file(dir.file("nbriv2s.txt")));
 }
@@ -52,14 +63,25 @@ TEST_F(RecordFiles, AreAddressedWithADoubledSeparatorThatStillReachesTheDirector
 TEST_F(RecordFiles, AreCreatedEmptyWhenMissingAndLeftAloneWhenPresent)
 {
     WriteBytes(dir.file("briv2s.txt"), "9\r\n");
-    ASSERT_TRUE(store.EnsureRecordFiles().ok());
+    const RecordReading reading = store.Read();
+    EXPECT_TRUE(reading.problems.empty());
+    EXPECT_EQ(reading.score, "9\r\n");
     EXPECT_EQ(ReadBytes(dir.file("briv2s.txt")), "9\r\n");
     EXPECT_EQ(ReadBytes(dir.file("nbriv2s.txt")), "");
 }
 
 TEST_F(RecordFiles, SaveWritesExactlyTheTextsWithCrLfInWindows1252)
 {
+#ifndef _WIN32
+    // Readable by the other players whatever this one's file mode mask.
+    const mode_t mask = ::umask(077);
     ASSERT_EQ(store.SaveRecord("5", "").outcome, SaveOutcome::saved);
+    ::umask(mask);
+    for (const char* name : {"briv2s.txt", "nbriv2s.txt"})
+        EXPECT_EQ(fs::status(dir.file(name)).permissions() & fs::perms::all, fs::perms(0644)) << name;
+#else
+    ASSERT_EQ(store.SaveRecord("5", "").outcome, SaveOutcome::saved);
+#endif
     EXPECT_EQ(ReadBytes(dir.file("briv2s.txt")), "5\r\n");
     EXPECT_EQ(ReadBytes(dir.file("nbriv2s.txt")), "\r\n");
 
@@ -93,10 +115,14 @@ TEST_F(RecordFiles, ANewerBetterRecordIsNeverOverwrittenByAWorseOne)
 
 TEST_F(RecordFiles, ASaveWaitsForTheLockOnlySoLongThenFailsLeavingEverything)
 {
+    std::unique_ptr<FileLock> held;
+    ASSERT_TRUE(files.lockFolder(dir.recordDir(), std::chrono::milliseconds(0), held).ok());
+    // Deleting whatever the folder holds, as a player could, does not split the lock. (On Windows
+    // the lock file itself cannot be deleted while a game holds it.)
+    std::error_code refused;
+    for (const auto& entry : fs::directory_iterator(dir.path())) fs::remove(entry.path(), refused);
     WriteBytes(dir.file("briv2s.txt"), "3\r\n");
     WriteBytes(dir.file("nbriv2s.txt"), "Bea\r\n");
-    std::unique_ptr<FileLock> held;
-    ASSERT_TRUE(files.lockExclusive(dir.file("brivana.lock"), std::chrono::milliseconds(0), held).ok());
 
     RecordStore impatient(files, dir.recordDir(), std::chrono::milliseconds(300));
     const auto start = std::chrono::steady_clock::now();
@@ -124,8 +150,8 @@ protected:
         EXPECT_EQ(ReadBytes(dir.file("briv2s.txt")), "4\r\n");
         EXPECT_EQ(ReadBytes(dir.file("nbriv2s.txt")), "Bea\r\n");
         std::size_t entries = 0;
-        for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir.path())) ++entries;
-        EXPECT_EQ(entries, 3u) << "the two record files and the lock, no temporary left";
+        for (const auto& entry : fs::directory_iterator(dir.path())) entries += entry.path().filename() != "brivana.lock";
+        EXPECT_EQ(entries, 2u) << "the two record files, no temporary left";
     }
 
     TempDir dir;
@@ -194,12 +220,12 @@ TEST_F(BrokenRecord, AScoreFileThatIsADirectoryReadsAsNoRecordWithOneMessage)
 TEST_F(BrokenRecord, ARecordDirectoryThatCannotBeCreatedIsReportedAndTheGameGoesOn)
 {
     WriteBytes(dir.file("occupied"), "");
-    SystemRecordPlace place(dir.file("nowhere") + "/", dir.file("occupied") + "/brivana/");
+    SystemRecordPlace place(dir.file("nowhere") + "/", dir.file("occupied") + "/brivana/", CanKeepRecordsIn);
     const RecordLocation location = place.locate();
     EXPECT_NE(location.notice.find("Non riesco a creare la cartella"), std::string::npos) << location.notice;
 
     FixedRecordPlace broken(location.dir, location.notice);
-    Game other(view, Services{random, dateTime, broken, files});
+    Game other(view, Services{random, dateTime, broken, records});
     view.inputAnswers.push_back("Anna");
     other.Form_Load();
     ASSERT_EQ(view.messages().size(), 2u);
@@ -209,14 +235,19 @@ TEST_F(BrokenRecord, ARecordDirectoryThatCannotBeCreatedIsReportedAndTheGameGoes
 }
 
 #ifndef _WIN32
-TEST_F(BrokenRecord, AFifoInPlaceOfTheScoreFileIsNeverOpened)
+TEST_F(BrokenRecord, AFifoInPlaceOfARecordFileOrTheCommitMarkIsNeverWaitedOn)
 {
-    ASSERT_EQ(::mkfifo(dir.file("briv2s.txt").c_str(), 0600), 0);
-    const auto start = std::chrono::steady_clock::now();
-    StartGame("Anna", 0.5, 0.5, 0.5);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
-    EXPECT_NE(view.messages()[1].find("non è un file normale"), std::string::npos);
-    EXPECT_EQ(view.text(Field::lblpunti), "");
+    for (const char* name : {"briv2s.txt", "brivana.commit"}) {
+        SCOPED_TRACE(name);
+        ASSERT_EQ(::mkfifo(dir.file(name).c_str(), 0600), 0);
+        view.dialogs.clear();
+        const auto start = std::chrono::steady_clock::now();
+        StartGame("Anna", 0.5, 0.5, 0.5);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+        ASSERT_EQ(view.messages().size(), 2u);
+        EXPECT_NE(view.messages()[1].find("non è un file normale"), std::string::npos);
+        fs::remove(dir.file(name));
+    }
 }
 
 TEST_F(BrokenRecord, AHugeSparseScoreFileIsReadOnlyAsFarAsItsFirst64KiB)
@@ -234,12 +265,32 @@ TEST_F(BrokenRecord, AHugeSparseScoreFileIsReadOnlyAsFarAsItsFirst64KiB)
     EXPECT_EQ(view.messages().size(), 1u);
 }
 
-TEST_F(BrokenRecord, ALinkToADeviceInPlaceOfTheHolderFileIsRefused)
+TEST_F(BrokenRecord, LinksInPlaceOfTheRecordFilesAreNeitherFollowedNorReplaced)
 {
-    fs::create_symlink("/dev/zero", dir.file("nbriv2s.txt"));
-    StartGame("Anna", 0.5, 0.5, 0.5);
-    EXPECT_NE(view.messages()[1].find("non è un file normale"), std::string::npos);
-    EXPECT_EQ(view.text(Field::lblnome), "");
+    // A classmate's private file, a device, and a link to nothing that a careless open would create.
+    WriteBytes(dir.file("privato"), "segreto\r\n");
+    fs::permissions(dir.file("privato"), fs::perms::owner_read | fs::perms::owner_write);
+    for (const std::string& target : {dir.file("privato"), std::string("/dev/zero"), dir.file("nulla")}) {
+        SCOPED_TRACE(target);
+        fs::remove(dir.file("briv2s.txt"));
+        fs::create_symlink(target, dir.file("briv2s.txt"));
+        view.dialogs.clear();
+        StartGame("Anna", 0.5, 0.5, 0.5);
+        ASSERT_EQ(view.messages().size(), 2u);
+        EXPECT_NE(view.messages()[1].find("non è un file normale"), std::string::npos) << view.messages()[1];
+        EXPECT_EQ(view.text(Field::lblpunti), "");
+        EXPECT_EQ(fs::symlink_status(dir.file("briv2s.txt")).type(), fs::file_type::symlink);
+    }
+    EXPECT_FALSE(fs::exists(dir.file("nulla")));
+    EXPECT_EQ(ReadBytes(dir.file("privato")), "segreto\r\n");
+
+    // Nor is a record saved over what could not be read.
+    AnswerRight();
+    game.cmdExit_Click();
+    EXPECT_NE(view.messages().back().find("Un record che non riesco a leggere non viene sostituito"),
+              std::string::npos) << view.messages().back();
+    EXPECT_EQ(fs::symlink_status(dir.file("briv2s.txt")).type(), fs::file_type::symlink);
+    EXPECT_EQ(ReadBytes(dir.file("privato")), "segreto\r\n");
 }
 #endif
 
@@ -247,7 +298,7 @@ TEST(SystemRecordPlace, UsesTheSharedDirectoryWhenItCanHoldFiles)
 {
     TempDir shared;
     TempDir personal;
-    SystemRecordPlace place(shared.recordDir(), personal.recordDir() + "brivana/");
+    SystemRecordPlace place(shared.recordDir(), personal.recordDir() + "brivana/", CanKeepRecordsIn);
     const RecordLocation location = place.locate();
     EXPECT_EQ(location.dir, shared.recordDir());
     EXPECT_EQ(location.notice, "");
@@ -258,22 +309,208 @@ TEST(SystemRecordPlace, FallsBackToTheUsersOwnDirectoryAndCreatesIt)
 {
     TempDir personal;
     const std::string userDir = personal.recordDir() + "dati" + "/brivana/";
-    SystemRecordPlace missing(personal.file("non-installato") + "/", userDir);
+    SystemRecordPlace missing(personal.file("non-installato") + "/", userDir, CanKeepRecordsIn);
     RecordLocation location = missing.locate();
     EXPECT_EQ(location.dir, userDir);
     EXPECT_EQ(location.notice, "") << "no shared place at all is nothing to tell";
     EXPECT_TRUE(fs::is_directory(userDir));
 
+    // A shared folder closed to this player: told once, and never again on this account.
+    SystemRecordPlace closed(personal.recordDir(), userDir, [](const std::string&) { return false; });
+    location = closed.locate();
+    EXPECT_EQ(location.dir, userDir);
+    EXPECT_NE(location.notice.find("cartella personale"), std::string::npos);
+    EXPECT_EQ(closed.locate().notice, "");
+
 #ifndef _WIN32
     // A link is no place for a shared record: someone could point it anywhere.
     fs::create_directory(personal.file("altrove"));
     fs::create_directory_symlink(personal.file("altrove"), personal.file("collegamento"));
-    SystemRecordPlace closed(personal.file("collegamento") + "/", userDir);
-    location = closed.locate();
-    EXPECT_EQ(location.dir, userDir);
-    EXPECT_NE(location.notice.find("cartella personale"), std::string::npos);
+    EXPECT_FALSE(CanKeepRecordsIn(personal.file("collegamento") + "/"));
+    EXPECT_TRUE(CanKeepRecordsIn(personal.file("altrove") + "/"));
 #endif
 }
+
+TEST(SystemRecordPlace, FindsThePlayersOwnFolderFromTheEnvironment)
+{
+    struct Row {
+        std::map<std::string, std::string> environment;
+        std::string folder;
+    };
+#ifndef _WIN32
+    const Row rows[] = {
+        {{{"XDG_DATA_HOME", "/dati"}, {"HOME", "/home/anna"}}, "/dati/brivana/"},
+        {{{"XDG_DATA_HOME", "/dati/"}}, "/dati/brivana/"},
+        {{{"XDG_DATA_HOME", "dati"}, {"HOME", "/home/anna"}}, "/home/anna/.local/share/brivana/"},
+        {{{"HOME", "/home/anna"}}, "/home/anna/.local/share/brivana/"},
+        {{{"HOME", "/home/anna/"}}, "/home/anna/.local/share/brivana/"},
+    };
+    EXPECT_EQ(SharedRecordDirectory(), "/var/games/brivana/");
+#else
+    const Row rows[] = {
+        {{{"LOCALAPPDATA", "C:\\Utenti\\Zoë\\AppData\\Local"}}, "C:\\Utenti\\Zoë\\AppData\\Local\\Brivana\\"},
+        {{{"USERPROFILE", "C:\\Utenti\\Anna"}}, "C:\\Utenti\\Anna\\AppData\\Local\\Brivana\\"},
+    };
+#endif
+    for (const Row& row : rows)
+        EXPECT_EQ(UserRecordDirectory([&](const char* name) {
+                      const auto found = row.environment.find(name);
+                      return found == row.environment.end() ? std::string() : found->second;
+                  }),
+                  row.folder);
+}
+
+// Every way a save can be cut short (the program killed, or the power cut, after any of its
+// steps; any step failing, or every step from one on) leaves the old pair or the new one for
+// the next start-up, and what the player was told is what is on the disk.
+class InterruptedSave : public ::testing::Test {
+protected:
+    using Pair = std::pair<std::string, std::string>;
+    const Pair oldPair{"4\r\n", "Bea\r\n"};
+    const Pair newPair{"12\r\n", "Anna\r\n"};
+    static constexpr const char* kDir = "/record/";
+
+    PowerCutFiles Folder() const
+    {
+        return PowerCutFiles({{kScoreFileName, oldPair.first}, {kHolderFileName, oldPair.second}});
+    }
+    static Pair PairIn(const PowerCutFiles& files)
+    {
+        return {files.content(kScoreFileName).value_or("<missing>"), files.content(kHolderFileName).value_or("<missing>")};
+    }
+    // Every start-up that may follow: after a kill, and after a power cut with any of the
+    // pending changes on the disk. Each must show the old pair or the new one.
+    void ExpectEveryStartUpFindsAWholePair(const PowerCutFiles& files)
+    {
+        const std::size_t pending = std::min<std::size_t>(files.pendingChanges(), 10);
+        std::vector<std::optional<unsigned>> ways{std::nullopt};
+        for (unsigned kept = 0; kept < (1u << pending); ++kept) ways.push_back(kept);
+        for (const auto& way : ways) {
+            PowerCutFiles next = files.restarted(way);
+            const RecordReading reading = RecordStore(next, kDir).Read();
+            const Pair shown{reading.score, reading.holder};
+            EXPECT_TRUE(shown == oldPair || shown == newPair)
+                << (way ? "power cut keeping changes " + std::to_string(*way) : std::string("killed")) << ": "
+                << shown.first << "|" << shown.second;
+            EXPECT_EQ(next.stepsWithoutLock, 0) << "the start-up read outside the lock";
+        }
+    }
+    int StepsOfAWholeSave()
+    {
+        PowerCutFiles files = Folder();
+        EXPECT_EQ(RecordStore(files, kDir).SaveRecord("12", "Anna").outcome, SaveOutcome::saved);
+        EXPECT_EQ(PairIn(files), newPair);
+        return files.steps;
+    }
+};
+
+TEST_F(InterruptedSave, LeavesTheOldPairOrTheNewOneAfterEveryStep)
+{
+    const int steps = StepsOfAWholeSave();
+    for (int step = 1; step <= steps; ++step) {
+        // Stopped there; that step failing, alone or with any one later step (a rollback's);
+        // every step failing from there on.
+        std::vector<std::pair<std::string, std::function<void(PowerCutFiles&)>>> faults{
+            {"stopped", [&](PowerCutFiles& files) { files.stopAfterStep = step; }},
+            {"failing on", [&](PowerCutFiles& files) { files.failFromStep = step; }},
+        };
+        for (int later = step; later <= 2 * steps; ++later)
+            faults.emplace_back("failed with " + std::to_string(later),
+                                [=](PowerCutFiles& files) { files.failSteps = {step, later}; });
+        for (const auto& [name, fault] : faults) {
+            SCOPED_TRACE("step " + std::to_string(step) + " " + name);
+            PowerCutFiles files = Folder();
+            fault(files);
+            const SaveResult result = RecordStore(files, kDir).SaveRecord("12", "Anna");
+            EXPECT_EQ(files.stepsWithoutLock, 0) << "a step ran outside the lock";
+            if (files.stopAfterStep == 0) {
+                // What the player is told is what is on the disk.
+                if (result.outcome == SaveOutcome::saved) {
+                    EXPECT_EQ(PairIn(files), newPair);
+                }
+                if (result.outcome == SaveOutcome::failed) {
+                    EXPECT_EQ(PairIn(files), oldPair) << result.why;
+                    EXPECT_FALSE(files.content(kCommitMarkName)) << "the next start-up would save it after all";
+                }
+                EXPECT_NE(result.outcome, SaveOutcome::notBetter);
+            }
+            ExpectEveryStartUpFindsAWholePair(files);
+        }
+    }
+}
+
+TEST_F(InterruptedSave, IsFinishedByAStartUpThatIsItselfCutShortAtAnyStep)
+{
+    // A save killed between its two renames.
+    PowerCutFiles killed = Folder();
+    for (int step = 1; step <= StepsOfAWholeSave() && PairIn(killed) != Pair(newPair.first, oldPair.second); ++step) {
+        PowerCutFiles interrupted = Folder();
+        interrupted.stopAfterStep = step;
+        RecordStore(interrupted, kDir).SaveRecord("12", "Anna");
+        killed = interrupted.restarted();
+    }
+    ASSERT_EQ(PairIn(killed), Pair(newPair.first, oldPair.second));
+
+    PowerCutFiles whole = killed.restarted();
+    RecordStore(whole, kDir).Read();
+    const int steps = whole.steps;
+    for (int step = 1; step <= steps; ++step) {
+        for (bool stop : {true, false}) {
+            SCOPED_TRACE("start-up step " + std::to_string(step) + (stop ? " stopped" : " failed"));
+            PowerCutFiles files = killed.restarted();
+            if (stop) files.stopAfterStep = step;
+            else files.failSteps = {step};
+            const RecordReading reading = RecordStore(files, kDir).Read();
+            // Even the start-up that fails shows no half-replaced pair: a whole one, or none.
+            const Pair shown{reading.score, reading.holder};
+            EXPECT_TRUE(shown == oldPair || shown == newPair || shown == Pair()) << shown.first << "|" << shown.second;
+            ExpectEveryStartUpFindsAWholePair(files);
+        }
+    }
+}
+
+#ifndef _WIN32
+TEST(RecordKeeperProcess, AnswersOnlyItsThreeRequestsAndOnlyAboutTheSharedFolder)
+{
+    TempDir shared;
+    TempDir own;
+    SystemFileAccess files;
+    LocalRecordKeeper local(files);
+    for (const std::string stranger : {"", "X"}) {
+        int ends[2];
+        ASSERT_EQ(::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends), 0);
+        std::thread keeper([&] {
+            ServeRecordRequests(ends[1], shared.recordDir());
+            ::close(ends[1]);
+        });
+        KeeperConnection connection(ends[0], shared.recordDir(), local);
+        if (stranger.empty()) {
+            EXPECT_TRUE(connection.canKeepShared(shared.recordDir()));
+            EXPECT_TRUE(connection.read(shared.recordDir()).problems.empty());
+            EXPECT_EQ(connection.save(shared.recordDir(), "7", "Zoë").outcome, SaveOutcome::saved);
+            EXPECT_EQ(connection.save(shared.recordDir(), "5", "Ugo").outcome, SaveOutcome::notBetter);
+            EXPECT_EQ(connection.read(shared.recordDir()).holder, "Zoë\r\n");
+            EXPECT_EQ(ReadBytes(shared.file("nbriv2s.txt")), "Zo\xEB\r\n");
+            // Any other folder is kept by this process, with the player's own rights.
+            EXPECT_EQ(connection.save(own.recordDir(), "3", "Ugo").outcome, SaveOutcome::saved);
+            EXPECT_EQ(ReadBytes(own.file("briv2s.txt")), "3\r\n");
+            EXPECT_EQ(ReadBytes(shared.file("briv2s.txt")), "7\r\n");
+            ::shutdown(ends[0], SHUT_WR);
+        } else {
+            // A request outside the three ends the keeper; the player is told it is gone.
+            const char frame[] = {1, 0, 0, 0, 'X'};
+            ASSERT_EQ(::send(ends[0], frame, sizeof frame, MSG_NOSIGNAL), static_cast<ssize_t>(sizeof frame));
+            keeper.join();
+            const SaveResult result = connection.save(shared.recordDir(), "9", "Ugo");
+            EXPECT_EQ(result.outcome, SaveOutcome::failedUnsure);
+            EXPECT_NE(result.why.find("custodisce il record"), std::string::npos);
+            EXPECT_EQ(ReadBytes(shared.file("briv2s.txt")), "7\r\n");
+            continue;
+        }
+        keeper.join();
+    }
+}
+#endif
 
 }  // namespace
 }  // namespace brivana::testing

@@ -69,7 +69,7 @@ TEST_F(StartUp, SetsTheCaptionOnResizeUnlessMinimised)
 TEST_F(StartUp, PassesOnWhereTheRecordIsKeptWhenThatIsUnusual)
 {
     FixedRecordPlace personal(dir.recordDir(), "Non posso scrivere il record nella cartella comune.");
-    Game other(view, Services{random, dateTime, personal, files});
+    Game other(view, Services{random, dateTime, personal, records});
     other.Form_Load();
     ASSERT_EQ(view.messages().size(), 2u);
     EXPECT_EQ(view.messages()[1], "Non posso scrivere il record nella cartella comune.");

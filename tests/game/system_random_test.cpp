@@ -9,6 +9,7 @@
 #include "fake_services.h"
 #include "fake_view.h"
 #include "game/game.h"
+#include "game/record_store.h"
 
 namespace brivana::testing {
 namespace {
@@ -47,7 +48,8 @@ TEST(SystemRandom, GivesEveryFirstFactorAndSignPatternEvenlyEvenWithAFrozenClock
     TempDir dir;
     FixedRecordPlace place(dir.recordDir());
     SystemFileAccess files;
-    Game game(view, Services{random, dateTime, place, files});
+    LocalRecordKeeper records(files);
+    Game game(view, Services{random, dateTime, place, records});
     view.setText(Field::lblpunti, "99999");  // no record notice in the way
 
     std::array<std::array<int, 3>, 12> counts{};

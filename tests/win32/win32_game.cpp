@@ -19,13 +19,13 @@ double QueuedRandom::next()
 
 Win32Game::Win32Game()
 {
-    tavola = std::make_unique<win32::Tavola>(Services{random, dateTime_, place_, files_}, dialogs);
+    tavola = std::make_unique<win32::Tavola>(Services{random, dateTime_, place_, records_}, dialogs);
 }
 
 void Win32Game::UseDialogs(win32::Dialogs& other)
 {
     tavola.reset();
-    tavola = std::make_unique<win32::Tavola>(Services{random, dateTime_, place_, files_}, other);
+    tavola = std::make_unique<win32::Tavola>(Services{random, dateTime_, place_, records_}, other);
 }
 
 Win32Game::~Win32Game()

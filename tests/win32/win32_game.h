@@ -8,6 +8,7 @@
 #include <string>
 
 #include "../game/fake_services.h"
+#include "game/record_store.h"
 #include "scripted_dialogs.h"
 #include "win32/tavola.h"
 
@@ -75,6 +76,7 @@ private:
     FixedDateTime dateTime_;
     testing::FixedRecordPlace place_{dir.recordDir()};
     testing::FaultyFileAccess files_;
+    LocalRecordKeeper records_{files_};
 };
 
 }  // namespace brivana::test

@@ -169,7 +169,8 @@ void ItalianDialogs::theWindowBuiltWhileTheNameIsTypedLeavesTheTypingInThePrompt
     brivana::test::FixedDateTime dateTime;
     brivana::test::TemporaryRecordPlace place(records.path().toStdString() + "/");
     brivana::SystemFileAccess files;
-    brivana::Tavola tavola({random, dateTime, place, files}, dialogs_);
+    brivana::LocalRecordKeeper keeper(files);
+    brivana::Tavola tavola({random, dateTime, place, keeper}, dialogs_);
     WhenOpen([&](QDialog& prompt) {
         // The game's controls are built behind the open prompt; the keys still go to the prompt.
         QTRY_VERIFY(tavola.findChild<brivana::window::Surface*>() != nullptr);

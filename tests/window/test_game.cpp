@@ -31,7 +31,7 @@ TestGame::TestGame()
 {
     if (!dir.isValid()) qFatal("no temporary directory");
     place_ = std::make_unique<TemporaryRecordPlace>(dir.path().toStdString() + "/");
-    tavola = std::make_unique<Tavola>(Services{random, dateTime_, *place_, files_}, dialogs);
+    tavola = std::make_unique<Tavola>(Services{random, dateTime_, *place_, records_}, dialogs);
 }
 
 TestGame::~TestGame() = default;

@@ -12,7 +12,8 @@
 
 #include "game/date_time_source.h"
 #include "game/record_place.h"
-#include "game/system_file_access.h"
+#include "game/record_store.h"
+#include "system/file_access.h"
 #include "scripted_dialogs.h"
 #include "scripted_random.h"
 #include "window/caption_label.h"
@@ -76,6 +77,7 @@ private:
     FixedDateTime dateTime_;
     std::unique_ptr<TemporaryRecordPlace> place_;
     SystemFileAccess files_;
+    LocalRecordKeeper records_{files_};
 };
 
 }  // namespace brivana::test

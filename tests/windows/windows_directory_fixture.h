@@ -7,7 +7,7 @@
 #include <string>
 
 #include "game/record_store.h"
-#include "game/system_record_place.h"
+#include "system/windows_directory.h"
 #include "windows_files.h"
 
 namespace brivana::windows_test {
@@ -36,7 +36,7 @@ protected:
     std::vector<std::string> OurFiles() const
     {
         std::vector<std::string> names;
-        for (const char* pattern : {"briv2s.txt*", "nbriv2s.txt*", "brivana.lock*"})
+        for (const char* pattern : {"briv2s.txt*", "nbriv2s.txt*", "brivana.lock", "brivana.commit", "brivana-*.tmp"})
             for (std::string& name : FilesMatching(dir_, pattern)) names.push_back(std::move(name));
         return names;
     }

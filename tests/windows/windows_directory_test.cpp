@@ -1,4 +1,5 @@
-#include "game/system_record_place.h"
+#include "system/record_place.h"
+#include "system/windows_directory.h"
 
 #include <gtest/gtest.h>
 
@@ -35,6 +36,20 @@ TEST(WindowsDirectory, IsWhereTheRecordIsKeptWhenItCanBeWritten)
     EXPECT_EQ(location.notice, "");
     // The probe that found the directory writable is gone again.
     EXPECT_TRUE(windows_test::FilesMatching(location.dir, "brivana-*").empty());
+}
+
+TEST(WindowsDirectory, GivesWayToTheInstallersSharedFolderWhereThatExists)
+{
+    if (!windows_test::InThrowawayWinePrefix())
+        GTEST_SKIP() << "makes the installer's folder only in a throw-away Wine prefix";
+    const std::string shared = Environment("ProgramData") + "\\Brivana\\";
+    ASSERT_TRUE(CreateDirectoryA(shared.c_str(), nullptr)) << shared;
+    EXPECT_EQ(SharedRecordDirectory(), shared);
+    const RecordLocation location = SystemRecordPlace().locate();
+    RemoveDirectoryA(shared.c_str());
+    EXPECT_EQ(location.dir, shared);
+    EXPECT_EQ(location.notice, "");
+    EXPECT_EQ(SharedRecordDirectory(), WindowsDirectory().value());
 }
 
 TEST(UserRecordDirectory, IsBrivanaInTheLocalApplicationData)

@@ -1,11 +1,12 @@
-#include "game/system_record_place.h"
+#include "system/record_place.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include "game/record_store.h"
-#include "game/system_file_access.h"
+#include "system/file_access.h"
+#include "system/wide_text_windows.h"
 #include "windows_files.h"
 
 namespace brivana::windows_test {
@@ -45,7 +46,7 @@ TEST_F(RecordFallback, GoesToTheCreatedUserFolderAndTellsThePlayerWhenTheSharedF
     ASSERT_TRUE(IsDirectory(closed)) << "needs Wine's drive Z: on /";
     ASSERT_FALSE(CanKeepRecordsIn(closed));
 
-    SystemRecordPlace place(closed, userDir_);
+    SystemRecordPlace place(closed, userDir_, CanKeepRecordsIn);
     const RecordLocation location = place.locate();
 
     EXPECT_EQ(location.dir, userDir_);
@@ -58,13 +59,13 @@ TEST_F(RecordFallback, GoesToTheCreatedUserFolderAndTellsThePlayerWhenTheSharedF
 
     SystemFileAccess files;
     RecordStore store(files, location.dir);
-    ASSERT_TRUE(store.EnsureRecordFiles().ok());
+    ASSERT_TRUE(store.Read().problems.empty());
     ASSERT_EQ(store.SaveRecord("12", "Dario").outcome, SaveOutcome::saved);
     EXPECT_EQ(ReadBytes(userDir_ + "briv2s.txt"), "12\r\n");
     EXPECT_EQ(ReadBytes(userDir_ + "nbriv2s.txt"), "Dario\r\n");
 }
 
-TEST_F(RecordFallback, GoesToTheUserFolderAndTellsThePlayerWhenTheSharedPlaceIsAFile)
+TEST_F(RecordFallback, GoesToTheUserFolderWithoutANoticeWhenTheSharedPlaceIsAFile)
 {
     char temporaryDir[MAX_PATH];
     char file[MAX_PATH];
@@ -72,15 +73,13 @@ TEST_F(RecordFallback, GoesToTheUserFolderAndTellsThePlayerWhenTheSharedPlaceIsA
     ASSERT_NE(GetTempFileNameA(temporaryDir, "brv", 0, file), 0u);
     const std::string shared = std::string(file) + "\\";
 
-    SystemRecordPlace place(shared, userDir_);
+    SystemRecordPlace place(shared, userDir_, CanKeepRecordsIn);
     const RecordLocation location = place.locate();
     DeleteFileA(file);
 
     EXPECT_EQ(location.dir, userDir_);
     EXPECT_TRUE(IsDirectory(userDir_));
-    EXPECT_NE(location.notice.find("Non posso scrivere il record nella cartella comune " + shared),
-              std::string::npos)
-        << location.notice;
+    EXPECT_EQ(location.notice, "") << "a file is no shared folder: there is nothing to tell";
 }
 
 }  // namespace

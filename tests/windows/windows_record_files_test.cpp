@@ -4,7 +4,8 @@
 
 #include <windows.h>
 
-#include "game/system_file_access.h"
+#include "system/file_access.h"
+#include "system/wide_text_windows.h"
 #include "windows_directory_fixture.h"
 
 namespace brivana::windows_test {
@@ -18,7 +19,7 @@ protected:
 TEST_F(RecordFilesInWindowsDirectory, AreCreatedEmptyWhenMissing)
 {
     RecordStore store(files_, dir_);
-    ASSERT_TRUE(store.EnsureRecordFiles().ok());
+    ASSERT_TRUE(store.Read().problems.empty());
     EXPECT_EQ(ReadBytes(plainPath("briv2s.txt")), std::string());
     EXPECT_EQ(ReadBytes(plainPath("nbriv2s.txt")), std::string());
 }
@@ -28,7 +29,7 @@ TEST_F(RecordFilesInWindowsDirectory, AreLeftAsTheyAreWhenPresent)
     ASSERT_TRUE(WriteBytes(plainPath("briv2s.txt"), "17\r\n"));
     ASSERT_TRUE(WriteBytes(plainPath("nbriv2s.txt"), "Anna\r\n"));
     RecordStore store(files_, dir_);
-    ASSERT_TRUE(store.EnsureRecordFiles().ok());
+    ASSERT_TRUE(store.Read().problems.empty());
     EXPECT_EQ(ReadBytes(plainPath("briv2s.txt")), "17\r\n");
     EXPECT_EQ(ReadBytes(plainPath("nbriv2s.txt")), "Anna\r\n");
 }
@@ -52,7 +53,7 @@ TEST_F(RecordFilesInWindowsDirectory, AreAddressedWithTwoBackslashesThatOpenTheS
 TEST_F(RecordFilesInWindowsDirectory, HoldExactlyTheSavedLinesInWindows1252WithCrLf)
 {
     RecordStore store(files_, dir_);
-    ASSERT_TRUE(store.EnsureRecordFiles().ok());
+    ASSERT_TRUE(store.Read().problems.empty());
     const SaveResult result = store.SaveRecord("23", "Niccolò");
     ASSERT_EQ(result.outcome, SaveOutcome::saved) << result.why;
     EXPECT_EQ(ReadBytes(plainPath("briv2s.txt")), "23\r\n");
@@ -68,8 +69,8 @@ TEST_F(RecordFilesInWindowsDirectory, AreBothReplacedByASaveThatLeavesNoTemporar
     ASSERT_EQ(result.outcome, SaveOutcome::saved) << result.why;
     EXPECT_EQ(ReadBytes(plainPath("briv2s.txt")), "23\r\n");
     EXPECT_EQ(ReadBytes(plainPath("nbriv2s.txt")), "Bruno\r\n");
-    EXPECT_TRUE(FilesMatching(dir_, "*.new").empty());
-    EXPECT_TRUE(FilesMatching(dir_, "*.old").empty());
+    EXPECT_TRUE(FilesMatching(dir_, "brivana-*.tmp").empty());
+    EXPECT_TRUE(FilesMatching(dir_, "brivana.commit").empty());
 }
 
 TEST_F(RecordFilesInWindowsDirectory, WithAnEmptyNameHoldJustALineEnd)
@@ -78,6 +79,24 @@ TEST_F(RecordFilesInWindowsDirectory, WithAnEmptyNameHoldJustALineEnd)
     ASSERT_EQ(store.SaveRecord("5", "").outcome, SaveOutcome::saved);
     EXPECT_EQ(ReadBytes(plainPath("briv2s.txt")), "5\r\n");
     EXPECT_EQ(ReadBytes(plainPath("nbriv2s.txt")), "\r\n");
+}
+
+TEST(RecordFilesInAFolderOutsideTheCodePage, AreSavedAndReadBack)
+{
+    wchar_t temporary[MAX_PATH];
+    ASSERT_GT(GetTempPathW(MAX_PATH, temporary), 0u);
+    const std::wstring folder = std::wstring(temporary) + L"brivana \u4e2d\u6587 \u03a9\\";
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    SystemFileAccess files;
+    RecordStore store(files, Utf8(folder));
+    const SaveResult result = store.SaveRecord("9", "Zoë");
+    const RecordReading reading = store.Read();
+    for (const wchar_t* name : {L"briv2s.txt", L"nbriv2s.txt", L"brivana.lock"}) DeleteFileW((folder + name).c_str());
+    EXPECT_TRUE(RemoveDirectoryW(folder.c_str())) << "nothing else left in the folder";
+    EXPECT_EQ(result.outcome, SaveOutcome::saved) << result.why;
+    EXPECT_TRUE(reading.problems.empty());
+    EXPECT_EQ(reading.score, "9\r\n");
+    EXPECT_EQ(reading.holder, "Zoë\r\n");
 }
 
 }  // namespace

@@ -5,8 +5,10 @@
 #include <chrono>
 #include <memory>
 
+#include <windows.h>
+
 #include "forwarding_file_access.h"
-#include "game/system_file_access.h"
+#include "system/file_access.h"
 #include "windows_directory_fixture.h"
 
 namespace brivana::windows_test {
@@ -20,7 +22,7 @@ protected:
     {
         std::unique_ptr<FileLock> lock;
         SystemFileAccess files;
-        return files.lockExclusive(plainPath("brivana.lock"), wait, lock).ok() ? std::move(lock) : nullptr;
+        return files.lockFolder(dir_, wait, lock).ok() ? std::move(lock) : nullptr;
     }
 };
 
@@ -29,6 +31,9 @@ TEST_F(RecordLockInWindowsDirectory, IsRefusedToASecondTakerUntilReleased)
     std::unique_ptr<FileLock> first = takeLock(0ms);
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(takeLock(100ms), nullptr);
+    // Nobody can delete the lock file from under a game that holds it, so the lock cannot be split.
+    EXPECT_FALSE(DeleteFileA(plainPath("brivana.lock").c_str()));
+    EXPECT_EQ(takeLock(0ms), nullptr);
     first.reset();
     EXPECT_NE(takeLock(0ms), nullptr);
 }
@@ -62,7 +67,7 @@ TEST_F(RecordLockInWindowsDirectory, HeldByAnotherGameMakesTheSaveFailSoonAndTou
 // game would: to take the lock itself.
 class LockProbingFiles final : public brivana::testing::ForwardingFileAccess {
 public:
-    explicit LockProbingFiles(std::string lockPath) : lockPath_(std::move(lockPath)) {}
+    explicit LockProbingFiles(std::string dir) : dir_(std::move(dir)) {}
 
     int replacements = 0;
     int lockTakenDuringReplace = 0;
@@ -72,22 +77,22 @@ public:
         ++replacements;
         std::unique_ptr<FileLock> other;
         SystemFileAccess otherGame;
-        if (otherGame.lockExclusive(lockPath_, 50ms, other).ok()) ++lockTakenDuringReplace;
+        if (otherGame.lockFolder(dir_, 50ms, other).ok()) ++lockTakenDuringReplace;
         other.reset();
         return real_.replace(from, to);
     }
 
 private:
-    std::string lockPath_;
+    std::string dir_;
 };
 
 TEST_F(RecordLockInWindowsDirectory, IsHeldByASaveWhileItReplacesTheFilesAndReleasedAfter)
 {
-    LockProbingFiles files(plainPath("brivana.lock"));
+    LockProbingFiles files(dir_);
     RecordStore store(files, dir_);
     const SaveResult result = store.SaveRecord("23", "Bruno");
     ASSERT_EQ(result.outcome, SaveOutcome::saved) << result.why;
-    EXPECT_EQ(files.replacements, 2);
+    EXPECT_EQ(files.replacements, 3) << "the commit mark, then the two record files";
     EXPECT_EQ(files.lockTakenDuringReplace, 0);
     EXPECT_NE(takeLock(0ms), nullptr);
 }

@@ -1,0 +1,38 @@
+#pragma once
+// Reads and saves the record in the folder that the record place found. The game reaches the
+// record files only through this, so that the right to write a shared folder can stay in a
+// process of its own.
+
+#include <string>
+#include <vector>
+
+namespace brivana {
+
+struct RecordReading {
+    std::string score;   // the score file's whole content as text; empty when it could not be read
+    std::string holder;  // the holder file's, likewise
+    std::vector<std::string> problems;  // in Italian, for the player
+};
+
+enum class SaveOutcome {
+    saved,
+    notBetter,      // a record at least as good was saved meanwhile by another game
+    failed,         // nothing was saved and the record is as it was
+    failedUnsure,   // nothing was saved, and the record files may be left half replaced
+};
+
+struct SaveResult {
+    SaveOutcome outcome = SaveOutcome::failed;
+    std::string why;  // for the failures, in Italian
+};
+
+class RecordKeeper {
+public:
+    virtual ~RecordKeeper() = default;
+    // Finishes a save that was interrupted, creates missing record files empty, and reads both.
+    virtual RecordReading read(const std::string& dir) = 0;
+    // Saves scoreText and holderName as the record when scoreText still beats the stored score.
+    virtual SaveResult save(const std::string& dir, const std::string& scoreText, const std::string& holderName) = 0;
+};
+
+}  // namespace brivana

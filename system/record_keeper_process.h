@@ -1,0 +1,46 @@
+#pragma once
+// The record keeper. Installed to run with the rights of the system user that owns the shared
+// record folder (set-user-id), the game splits in two before anything else: a small keeper
+// process keeps those rights and alone writes that folder, and the window's process gives
+// them up for good before any toolkit starts. The keeper answers three requests on a socket
+// pair, and no others: whether it can keep the record in the shared folder; read the record
+// there; save a score and a name there if they beat the record. No request names a path.
+
+#include <memory>
+#include <string>
+
+#include "game/record_keeper.h"
+
+namespace brivana {
+
+// The window's side of the socket pair. The shared folder's record goes through the keeper;
+// any other folder's is kept by `local`, with the player's own rights.
+class KeeperConnection final : public RecordKeeper {
+public:
+    KeeperConnection(int socket, std::string sharedDir, RecordKeeper& local);
+    ~KeeperConnection() override;  // closing the socket ends the keeper
+    KeeperConnection(const KeeperConnection&) = delete;
+    KeeperConnection& operator=(const KeeperConnection&) = delete;
+
+    // Whether the keeper can keep the record in the shared folder.
+    bool canKeepShared(const std::string& dir);
+    RecordReading read(const std::string& dir) override;
+    SaveResult save(const std::string& dir, const std::string& scoreText, const std::string& holderName) override;
+
+private:
+    int socket_;
+    std::string sharedDir_;
+    RecordKeeper& local_;
+};
+
+// Called first thing in main. Running with no rights beyond the player's own, does nothing and
+// returns nothing. Otherwise forks the keeper, drops every right of this process for good,
+// and returns the connection to the keeper (nothing if it could not be started). Ends the
+// program when the rights cannot be dropped.
+std::unique_ptr<KeeperConnection> SplitOffRecordKeeper(RecordKeeper& local);
+
+// The keeper's side: answers requests on socket about the record in sharedDir until the
+// socket closes or a request is not one of the three.
+void ServeRecordRequests(int socket, const std::string& sharedDir);
+
+}  // namespace brivana

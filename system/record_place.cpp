@@ -1,0 +1,38 @@
+#include "system/record_place.h"
+
+#include <utility>
+
+namespace brivana {
+
+namespace {
+
+// In the player's own folder: present once the player has been told why the record is kept there.
+constexpr const char* kNoticeMarkerName = "avviso-cartella-comune";
+
+}  // namespace
+
+SystemRecordPlace::SystemRecordPlace()
+    : SystemRecordPlace(SharedRecordDirectory(), UserRecordDirectory(), CanKeepRecordsIn)
+{
+}
+
+SystemRecordPlace::SystemRecordPlace(std::string sharedDir, std::string userDir, SharedFolderCheck canKeepShared)
+    : sharedDir_(std::move(sharedDir)), userDir_(std::move(userDir)), canKeepShared_(std::move(canKeepShared))
+{
+}
+
+RecordLocation SystemRecordPlace::locate()
+{
+    if (!sharedDir_.empty() && canKeepShared_(sharedDir_)) return {sharedDir_, {}};
+
+    RecordLocation location{userDir_, {}};
+    const std::string problem = MakeFolder(userDir_);
+    // Where the shared folder exists but is closed to this player, say once where the record goes instead.
+    if (!sharedDir_.empty() && FolderExists(sharedDir_) && CreateMarker(userDir_ + kNoticeMarkerName))
+        location.notice = "Non posso scrivere il record nella cartella comune " + sharedDir_ +
+                          ": il tuo record sarà conservato nella tua cartella personale " + userDir_ + ".";
+    if (!problem.empty()) location.notice += (location.notice.empty() ? "" : "\n") + problem;
+    return location;
+}
+
+}  // namespace brivana

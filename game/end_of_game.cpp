@@ -20,11 +20,13 @@ void Game::cmdExit_Click()
 bool Game::SaveRecordIfBeaten(const std::string& congratulation)
 {
     const std::string score = view_.text(Field::lblScore);
-    if (!ScoreBeatsRecord(view_.text(Field::lblpunti), score)) return false;
+    // The clock may run out behind the congratulation of a new game: that save stands.
+    if (scoreSaved_ || !ScoreBeatsRecord(view_.text(Field::lblpunti), score)) return false;
 
     const SaveResult result = services_.records.save(state_.recordDir, score, view_.text(Field::lblnome1));
     switch (result.outcome) {
     case SaveOutcome::saved:
+        scoreSaved_ = true;
         view_.messageBox(congratulation, MsgStyle::ok);
         return true;
     case SaveOutcome::notBetter:

@@ -65,6 +65,8 @@ private:
     Services services_;
     GameState state_;
     bool ended_ = false;
+    // This game's score is the stored record already: the end must not try to save it again.
+    bool scoreSaved_ = false;
     std::vector<std::string> recordNotices_;   // where the record is kept, when unusual
     std::vector<std::string> recordProblems_;  // why the record could not be read
 };

@@ -31,6 +31,7 @@ void Game::Form_Load()
     // Every game counts from zero: the next pupil must not inherit this one's score.
     state_.correctCount = 0;
     state_.wrongCount = 0;
+    scoreSaved_ = false;
     view_.setText(Field::lblScore1, "0");
     view_.setText(Field::lblScore, "0");
 }

@@ -112,7 +112,13 @@ TEST_F(NewGame, NoReloadFollowsTheFarewellWhenTheClockRunsOutDuringTheCongratula
     view.whileMessageOpen = [this](const Dialog& dialog) {
         if (dialog.text.starts_with("Ok ho registrato")) game.Timer1_Timer();
     };
+    const std::size_t mark = view.calls.size();
     game.Next_Click();
+    // The score saved a moment ago is not saved again, nor reported as beaten meanwhile.
+    EXPECT_EQ(CallsSince(mark), (std::vector<std::string>{"message INIZIAMO UNA NUOVA GARA  ?",
+                                                          "message Ok ho registrato il tuo record, C A M P I O N E\"",
+                                                          "message Ciao Anna, alla prossima sfida!",
+                                                          "end"}));
     EXPECT_EQ(view.programEnds, 1);
     EXPECT_EQ(view.reloads, 0);
     EXPECT_EQ(view.paints, 3) << "no question of a new game";

@@ -1,5 +1,6 @@
 #include "window/qt_dialogs.h"
 
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QLayout>
 #include <QLineEdit>
@@ -11,16 +12,21 @@ namespace brivana::window {
 
 namespace {
 
-// Window managers cut a title that does not fit beside their buttons, and a long name should
-// not scroll: room for the whole title in a bold title-bar font, with its icon and buttons.
-int PromptWidth(const QWidget& dialog, const QString& title)
+// Window managers cut a title that does not fit beside their buttons: room for the whole title
+// in a bold title-bar font, with its icon and buttons.
+int TitleBarWidth(const QWidget& dialog, const QString& title)
 {
     QFont titleFont = dialog.font();
     titleFont.setBold(true);
     titleFont.setPointSizeF(titleFont.pointSizeF() * 1.2);
-    const int titleBar = QFontMetrics(titleFont).horizontalAdvance(title) + 160;
+    return QFontMetrics(titleFont).horizontalAdvance(title) + 160;
+}
+
+// The name prompt also takes a long name without scrolling.
+int PromptWidth(const QWidget& dialog, const QString& title)
+{
     const int longName = dialog.fontMetrics().horizontalAdvance(QLatin1Char('M')) * 30;
-    return std::max(titleBar, longName);
+    return std::max(TitleBarWidth(dialog, title), longName);
 }
 
 }  // namespace
@@ -47,6 +53,10 @@ MsgAnswer QtDialogs::messageBox(QWidget* parent, const QString& text, int style,
         box.setStandardButtons(QMessageBox::Ok);
         break;
     }
+    // A message box sizes itself from its text: a spacer across its grid carries the title's width.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(TitleBarWidth(box, title), 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
     const int pressed = box.exec();
     if (style != MsgStyle::yesNoQuestionDefaultNo) return MsgAnswer::ok;
     // Closing the question any other way counts as No, the safe answer.

@@ -95,13 +95,20 @@ void ItalianDialogs::theNoticesHaveAnOkButtonAndTheirIcon()
     for (const auto& [style, icon] : {std::pair{0, QMessageBox::NoIcon}, std::pair{48, QMessageBox::Warning}}) {
         QStringList buttons;
         QMessageBox::Icon shownIcon = QMessageBox::Critical;
+        const QString title = QStringLiteral("Sei pronto per il record? Buona fortuna");
+        int width = 0, titleWidth = 0;
         WhenOpen([&](QDialog& dialog) {
             buttons = ButtonTexts(dialog);
             shownIcon = static_cast<QMessageBox&>(dialog).icon();
+            QFont bold = dialog.font();
+            bold.setBold(true);
+            width = dialog.width();
+            titleWidth = QFontMetrics(bold).horizontalAdvance(title);
             dialog.accept();
         });
-        QCOMPARE(dialogs_.messageBox(nullptr, QStringLiteral("E' record"), style, QStringLiteral("Brivana")),
-                 MsgAnswer::ok);
+        QCOMPARE(dialogs_.messageBox(nullptr, QStringLiteral("E' record"), style, title), MsgAnswer::ok);
+        // A short text still leaves room for the whole title beside the window manager's buttons.
+        QVERIFY2(width >= titleWidth + 100, qPrintable(QStringLiteral("%1 < %2 + 100").arg(width).arg(titleWidth)));
         QCOMPARE(buttons, QStringList({"OK"}));
         QCOMPARE(shownIcon, icon);
     }

@@ -56,7 +56,7 @@ Tavola::Tavola(Services services, Dialogs& dialogs, std::function<void()> ended)
     hwnd_ = CreateWindowExW(0, kClassName, Wide(kLoadCaption).c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
                             CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);
     answerBack_ = CreateSolidBrush(RGB(0, 255, 255));
-    BuildControls();
+    // The controls wait for the name prompt, the first thing the pupil sees (see inputBox).
 }
 
 Tavola::~Tavola()
@@ -226,6 +226,8 @@ std::string Tavola::inputBox(const std::string& prompt, const std::string& title
     ++openDialogs_;
     std::string typed = dialogs_.inputBox(hwnd_, prompt, title);
     --openDialogs_;
+    // A prompt that never waited for the pupil (WM_ENTERIDLE) leaves the first build to now.
+    if (controls_.empty()) BuildControls();
     return typed;
 }
 
@@ -472,6 +474,15 @@ LRESULT Tavola::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case kReloadMessage:
         Rebuild();
+        return 0;
+    case WM_ENTERIDLE:
+        // At the first start the name prompt shows before the controls: they are built the
+        // first time it waits for the pupil, once it is drawn. Keys typed meanwhile wait in
+        // the queue for the prompt, which keeps the focus.
+        if (wParam == MSGF_DIALOGBOX && controls_.empty() && !ended_) {
+            RedrawWindow(reinterpret_cast<HWND>(lParam), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+            BuildControls();
+        }
         return 0;
     case WM_SIZE:
         if (IsWindowVisible(hwnd_) && !ended_) game_.Form_Resize(wParam == SIZE_MINIMIZED);

@@ -1,8 +1,9 @@
 #pragma once
 // Tavola on Windows: the game's one window and the real GameView, on the Win32 API. It builds
-// its controls and menus from the design tables at every load, passes each event to the game's
-// handler of the same name, repaints the gradient from the stored draws at every WM_PAINT and
-// owns the one-second timer. One static window procedure hands every message to HandleMessage.
+// its controls and menus from the design tables at every load (the first time once the name
+// prompt is on screen), passes each event to the game's handler of the same name, repaints the
+// gradient from the stored draws at every WM_PAINT and owns the one-second timer. One static
+// window procedure hands every message to HandleMessage.
 
 #include <windows.h>
 

@@ -183,8 +183,9 @@ void Tavola::BuildControls()
 
     Layout();
     BuildMenus();
-    // The first control in tab order has the focus when the window is shown.
-    SetFocus(control("cmdExit"));
+    // The first control in tab order has the focus when the window is shown. An open dialog
+    // keeps it: the window's activation (WM_ACTIVATE) gives it to cmdExit afterwards.
+    if (openDialogs_ == 0) SetFocus(control("cmdExit"));
     focusBeforeDeactivate_ = control("cmdExit");
 }
 

@@ -88,6 +88,9 @@ TEST_F(PlayTest, OnlyWhatAnIntegerNeedsGetsIntoTheAnswerBox)
         std::function<void()> keys;
         std::string shown;
     };
+    // The controls exist once the game has started.
+    random.queueQuestion(-3, -4, 0);
+    Start("Ada");
     HWND box = Control("txtAnswer");
     const auto send = [&](UINT message, WPARAM wParam) {
         PostMessageW(box, message, wParam, 1);
@@ -117,8 +120,6 @@ TEST_F(PlayTest, OnlyWhatAnIntegerNeedsGetsIntoTheAnswerBox)
         {"Shift+Insert pastes through the same filter",
          [&] { PutOnClipboard(tavola->hwnd(), L"x42"); Holding(VK_SHIFT, [&] { Key(VK_INSERT); }); }, "42"},
     };
-    random.queueQuestion(-3, -4, 0);
-    Start("Ada");
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         tavola->setText(Field::txtAnswer, "");

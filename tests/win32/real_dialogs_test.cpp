@@ -16,6 +16,8 @@ struct Seen {
     std::vector<std::wstring> texts;    // static texts
     std::vector<std::wstring> buttons;  // button captions
     int width = 0;
+    bool focused = false;     // the focus was inside it
+    bool ownerBuilt = false;  // its owner already had its controls
 };
 
 // Answers the dialogs of this thread one step each: types into the name box when the step
@@ -75,12 +77,14 @@ private:
         RECT frame;
         GetWindowRect(dialog, &frame);
         seen.width = frame.right - frame.left;
+        HWND focus = GetFocus();
+        seen.focused = focus && IsChild(dialog, focus);
+        seen.ownerBuilt = GetWindow(GetWindow(dialog, GW_OWNER), GW_CHILD) != nullptr;
         self->seen.push_back(std::move(seen));
 
         const Step step = self->steps_.front();
         self->steps_.erase(self->steps_.begin());
         if (!step.typed.empty()) SetDlgItemTextW(dialog, 102, step.typed.c_str());
-        HWND focus = GetFocus();
         PostMessageW(focus && IsChild(dialog, focus) ? focus : dialog, WM_KEYDOWN, step.key, 1);
     }
 
@@ -144,6 +148,9 @@ TEST_F(RealDialogsTest, TheFocusComesBackToTheAnswerBoxAfterDecliningANewGame)
     tavola->start();
     Pump();
     ASSERT_EQ(player.seen.size(), 2u);
+    // The window builds its controls while the name prompt waits; the prompt keeps the focus.
+    EXPECT_TRUE(player.seen[0].ownerBuilt);
+    EXPECT_TRUE(player.seen[0].focused);
     EXPECT_EQ(player.seen[1].title, L"Sei pronto per il record? Buona fortuna");
     EXPECT_EQ(GetFocus(), Control("txtAnswer"));
 

@@ -24,9 +24,4 @@ std::string SystemErrorText(int code)
     }
 }
 
-std::string FileErrorText(const std::string& action, const std::string& path, int code)
-{
-    return "Non riesco a " + action + " " + path + ": " + SystemErrorText(code) + ".";
-}
-
 }  // namespace brivana

@@ -12,8 +12,8 @@
 #include <functional>
 #include <stdexcept>
 
-#include "in_process.h"
 #include "processes.h"
+#include "pupil.h"
 #include "table.h"
 
 namespace {
@@ -35,6 +35,19 @@ benchmark::internal::Benchmark* Program(const std::string& name, std::function<R
             }
         }
     }))->UseManualTime()->Iterations(1);
+}
+
+// One step of a pupil's round timed, the rest untimed; a failing round ends the benchmark.
+template <typename Round>
+void InProcess(const char* name, double minSeconds, Round round)
+{
+    Summarised(benchmark::RegisterBenchmark(name, [round](benchmark::State& state) {
+        try {
+            for (auto _ : state) round(state);
+        } catch (const std::exception& error) {
+            state.SkipWithError(error.what());
+        }
+    }))->UseRealTime()->MinTime(minSeconds);
 }
 
 }  // namespace
@@ -86,7 +99,25 @@ int main(int argc, char* argv[])
             Program(std::string("win32/first window/") + kind, mapped({"wine", exe}));
             Program(std::string("win32/memory/") + kind, mapped({"wine", exe}, 1))->Repetitions(memoryRuns);
         }
-        const std::shared_ptr<void> game = RegisterInProcess(quick ? 0.01 : 0.5);
+        Pupil pupil;
+        InProcess("qt/question", quick ? 0.01 : 0.5, [&pupil](benchmark::State& state) {
+            state.PauseTiming();
+            pupil.type();
+            pupil.enter();
+            pupil.settle();
+            state.ResumeTiming();
+            pupil.nextQuestion();
+        });
+        InProcess("qt/answer", quick ? 0.01 : 0.5, [&pupil](benchmark::State& state) {
+            state.PauseTiming();
+            pupil.type();
+            state.ResumeTiming();
+            pupil.enter();
+            state.PauseTiming();
+            pupil.settle();
+            pupil.nextQuestion();
+            state.ResumeTiming();
+        });
 
         TableReporter table({
             {"Qt: start-up to first window (name prompt)", "qt/first window/game", "qt/first window/baseline", "", "ms", 1.2},

@@ -99,6 +99,9 @@ int main(int argc, char* argv[])
             Program(std::string("win32/first window/") + kind, mapped({"wine", exe}));
             Program(std::string("win32/memory/") + kind, mapped({"wine", exe}, 1))->Repetitions(memoryRuns);
         }
+        // The game's name prompt shown by the bare program: what showing that dialog first costs.
+        if (std::filesystem::exists(win32Baseline))
+            Program("win32/first window/prompt alone", mapped({"wine", win32Baseline, "prompt"}));
         Pupil pupil;
         InProcess("qt/question", quick ? 0.01 : 0.5, [&pupil](benchmark::State& state) {
             state.PauseTiming();
@@ -128,6 +131,7 @@ int main(int argc, char* argv[])
             {"Qt: peak memory (VmHWM)", "qt/idle/game", "qt/memory/baseline", "peak_MiB", "MiB", 1.3},
             {"Qt: the same, baseline with one label", "qt/idle/game", "qt/memory/baseline with a label", "peak_MiB", "MiB", 0},
             {"Win32 (Wine): start-up to first window", "win32/first window/game", "win32/first window/baseline", "", "ms", 1.2},
+            {"Win32 (Wine): the same, the prompt alone", "win32/first window/game", "win32/first window/prompt alone", "", "ms", 0},
             {"Win32 (Wine): peak working set", "win32/memory/game", "win32/memory/baseline", "peak_MiB", "MiB", 1.2},
         });
         benchmark::RunSpecifiedBenchmarks(&table);

@@ -1,10 +1,16 @@
 // The least a Win32 program pays for the game's picture: a bare window of the game's client
 // size painting the gradient's bands, taken from the game's own layout. It stays until it is
 // closed or killed.
+//   brivana-bench-baseline.exe          the bare window;
+//   brivana-bench-baseline.exe prompt   only the game's own name prompt (from its resources), the
+//                                       least any program pays to show that dialog first.
 #include <windows.h>
+
+#include <cwchar>
 
 #include "layout/control_table.h"
 #include "layout/gradient_bands.h"
+#include "win32/resource_ids.h"
 
 namespace {
 
@@ -35,8 +41,18 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
+INT_PTR CALLBACK PromptProc(HWND dialog, UINT message, WPARAM, LPARAM)
 {
+    if (message != WM_INITDIALOG) return FALSE;
+    SetWindowTextW(dialog, L"Gioca con il prodotto di numeri relativi");
+    SetDlgItemTextW(dialog, IDC_PROMPT_TEXT, L"Come ti chiami?");
+    return TRUE;
+}
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR arguments, int show)
+{
+    if (std::wcscmp(arguments, L"prompt") == 0)
+        return static_cast<int>(DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_NAME_PROMPT), nullptr, PromptProc, 0));
     WNDCLASSW windowClass{};
     windowClass.lpfnWndProc = WindowProc;
     windowClass.hInstance = instance;

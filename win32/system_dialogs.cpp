@@ -131,18 +131,17 @@ BOOL CALLBACK CollectPart(HWND child, LPARAM into)
     return TRUE;
 }
 
-// The widest a message box may grow on this work area: a long text wraps at this width. The
-// same limit as the Qt window's message boxes.
+// The widest a message box may be for its text, as for the Qt window's: half the work area, and
+// no more than 500 pixels at 100 %. A longer text wraps at this width.
 int WidestBox(const RECT& work, UINT dpi)
 {
-    const int width = work.right - work.left;
-    if (width <= ScaledPixels(1024, dpi)) return width;
-    return std::min(width - ScaledPixels(480, dpi), ScaledPixels(1000, dpi));
+    return std::min(static_cast<int>(work.right - work.left) / 2, ScaledPixels(500, dpi));
 }
 
-// Lays out a message box again after the system has built it: wide enough for its whole title,
-// no wider than WidestBox, a word too long for a line (a long name) broken where the line ends,
-// and the buttons centred below the text, or kept at the right where this Windows puts them there.
+// Lays out a message box again after the system has built it: no wider than WidestBox unless its
+// whole title needs it (and never wider than the work area), a word too long for a line (a long
+// name) broken where the line ends, and the buttons centred below the text, or kept at the right
+// where this Windows puts them there.
 void FitMessageBox(HWND box)
 {
     BoxParts parts;
@@ -168,7 +167,8 @@ void FitMessageBox(HWND box)
     const bool centred = std::abs((row.left - client.left) - (client.right - row.right)) <= frameWidth - client.right + 2;
 
     const RECT work = WorkArea(box);
-    const int width = std::min(std::max(frameWidth, TitleFrameWidth(box)), WidestBox(work, WindowDpi(box)));
+    const int width = std::min(std::max(std::min(frameWidth, WidestBox(work, WindowDpi(box))), TitleFrameWidth(box)),
+                               static_cast<int>(work.right - work.left));
     const int grow = width - frameWidth;
     int textWidth = text.right - text.left;
     int textHeight = text.bottom - text.top;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -131,6 +132,22 @@ BOOL CALLBACK CollectPart(HWND child, LPARAM into)
     return TRUE;
 }
 
+// The height of a static text's lines wrapped at this width, words too long for a line broken
+// as an edit box breaks them.
+int WrappedHeight(HWND text, int width)
+{
+    std::wstring shown(static_cast<std::size_t>(GetWindowTextLengthW(text)) + 1, L'\0');
+    shown.resize(static_cast<std::size_t>(GetWindowTextW(text, shown.data(), static_cast<int>(shown.size()))));
+    HDC dc = GetDC(text);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(text, WM_GETFONT, 0, 0)));
+    RECT needed{0, 0, width, 0};
+    DrawTextW(dc, shown.c_str(), static_cast<int>(shown.size()), &needed,
+              DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL | DT_EXPANDTABS | DT_NOPREFIX);
+    SelectObject(dc, old);
+    ReleaseDC(text, dc);
+    return needed.bottom;
+}
+
 // The widest a message box may be for its text, as for the Qt window's: half the work area, and
 // no more than 500 pixels at 100 %. A longer text wraps at this width.
 int WidestBox(const RECT& work, UINT dpi)
@@ -164,7 +181,9 @@ void FitMessageBox(HWND box)
         const RECT rect = ChildRect(box, button);
         UnionRect(&row, &row, &rect);
     }
-    const bool centred = std::abs((row.left - client.left) - (client.right - row.right)) <= frameWidth - client.right + 2;
+    // Wine centres the buttons on the frame, not the client area: a few pixels off still counts.
+    const int leftOver = (row.left - client.left) - (client.right - row.right);
+    const bool centred = std::abs(leftOver) <= frameWidth - client.right + 2;
 
     const RECT work = WorkArea(box);
     const int width = std::min(std::max(std::min(frameWidth, WidestBox(work, WindowDpi(box))), TitleFrameWidth(box)),
@@ -176,18 +195,9 @@ void FitMessageBox(HWND box)
     if (grow < 0) {
         textWidth += grow;
         SetWindowLongPtrW(parts.text, GWL_STYLE, GetWindowLongPtrW(parts.text, GWL_STYLE) | SS_EDITCONTROL);
-        wchar_t shown[2048] = {};
-        const int length = GetWindowTextW(parts.text, shown, 2048);
-        HDC dc = GetDC(parts.text);
-        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(parts.text, WM_GETFONT, 0, 0)));
-        RECT needed{0, 0, textWidth, 0};
-        DrawTextW(dc, shown, length, &needed,
-                  DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL | DT_EXPANDTABS | DT_NOPREFIX);
-        SelectObject(dc, old);
-        ReleaseDC(parts.text, dc);
         // Never taller than the work area: the buttons stay in sight.
         const int tallest = static_cast<int>(work.bottom - work.top) - (frameHeight - (block.bottom - block.top));
-        textHeight = std::max(textHeight, std::min(static_cast<int>(needed.bottom), tallest));
+        textHeight = std::max(textHeight, std::min(WrappedHeight(parts.text, textWidth), tallest));
         if (textHeight > text.bottom - text.top) textTop = block.top;
     }
     const int down = std::max(0, textTop + textHeight - static_cast<int>(block.bottom));

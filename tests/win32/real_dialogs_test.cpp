@@ -162,8 +162,9 @@ TEST_F(RealDialogsTest, MessageBoxesAndTheNamePromptSpeakItalian)
     }
     RECT work;
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    EXPECT_LE(player.seen[2].width, work.right - work.left);
-    EXPECT_GT(player.seen[2].text.bottom - player.seen[2].text.top, 3 * (player.seen[3].text.bottom - player.seen[3].text.top));
+    const Seen& farewell = player.seen[2];
+    EXPECT_LE(farewell.width, work.right - work.left);
+    EXPECT_GT(farewell.text.bottom - farewell.text.top, 3 * (player.seen[3].text.bottom - player.seen[3].text.top));
     const Seen& prompt = player.seen[4];
     EXPECT_EQ(prompt.title, L"Gioca con il prodotto di numeri relativi");
     EXPECT_EQ(prompt.texts, (std::vector<std::wstring>{L"Come ti chiami?"}));

@@ -127,7 +127,8 @@ BOOL CALLBACK CollectPart(HWND child, LPARAM into)
     if (std::wstring_view(kind) == L"Button") parts.buttons.push_back(child);
     if (std::wstring_view(kind) == L"Static") {
         const bool icon = (GetWindowLongPtrW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
-        (icon ? parts.icon : parts.text) = child;
+        if (!icon) parts.text = child;
+        if (icon && SendMessageW(child, STM_GETICON, 0, 0)) parts.icon = child;  // an empty one takes no room
     }
     return TRUE;
 }

@@ -67,10 +67,13 @@ RecordStore::RecordStore(FileAccess& files, std::string recordDir, std::chrono::
 
 std::string RecordStore::pathOf(const char* fileName) const
 {
+    // The record places give folders that end in a separator: paths shown to the player carry one.
 #ifdef _WIN32
-    return dir_ + "\\" + fileName;
+    const bool separated = !dir_.empty() && (dir_.back() == '\\' || dir_.back() == '/');
+    return dir_ + (separated ? "" : "\\") + fileName;
 #else
-    return dir_ + "/" + fileName;
+    const bool separated = !dir_.empty() && dir_.back() == '/';
+    return dir_ + (separated ? "" : "/") + fileName;
 #endif
 }
 

@@ -29,13 +29,29 @@ int PromptWidth(const QWidget& dialog, const QString& title)
     return std::max(TitleBarWidth(dialog, title), longName);
 }
 
+// The text with a zero-width space after each character of a word too long for a line, where
+// Qt may break it: the box keeps to the width Qt allows, and a long name wraps instead of being
+// cut off.
+QString Breakable(const QString& text)
+{
+    constexpr int longestWhole = 24;
+    QString breakable;
+    int run = 0;
+    for (const QChar c : text) {
+        breakable += c;
+        run = c.isSpace() ? 0 : run + 1;
+        if (run >= longestWhole && !c.isHighSurrogate()) breakable += QChar(0x200B);
+    }
+    return breakable;
+}
+
 }  // namespace
 
 MsgAnswer QtDialogs::messageBox(QWidget* parent, const QString& text, int style, const QString& title)
 {
     QMessageBox box(parent);
     box.setWindowTitle(title);
-    box.setText(text);
+    box.setText(Breakable(text));
     box.setTextFormat(Qt::PlainText);
     switch (style) {
     case MsgStyle::yesNoQuestionDefaultNo:

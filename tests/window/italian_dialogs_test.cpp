@@ -125,6 +125,17 @@ void ItalianDialogs::theNoticesHaveAnOkButtonAndTheirIcon()
     });
     dialogs_.messageBox(nullptr, markup, 0, QStringLiteral("Data"));
     QVERIFY(shownWidth >= markupWidth);
+
+    // A long name wraps inside the box instead of being cut off.
+    bool whole = false;
+    WhenOpen([&](QDialog& dialog) {
+        const auto* label = dialog.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+        whole = label->minimumSizeHint().width() <= label->width();
+        dialog.accept();
+    });
+    dialogs_.messageBox(nullptr, QStringLiteral("Ciao %1, alla prossima sfida!").arg(QString(260, QLatin1Char('W'))), 0,
+                        QStringLiteral("Data"));
+    QVERIFY(whole);
 }
 
 void ItalianDialogs::theInputBoxGivesTheTypedNameOrNothingWhenCancelled()

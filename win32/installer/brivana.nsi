@@ -22,6 +22,8 @@ InstallDir "$PROGRAMFILES64\Brivana"
 BrandingText "Brivana ${VERSION}"
 VIProductVersion "${VERSION}.0"
 VIAddVersionKey /LANG=1040 "ProductName" "Brivana"
+VIAddVersionKey /LANG=1040 "CompanyName" "Brivana developers"
+VIAddVersionKey /LANG=1040 "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=1040 "FileDescription" "Installazione di Brivana"
 VIAddVersionKey /LANG=1040 "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=1040 "LegalCopyright" "Copyright 2026 Brivana developers. GPL-3.0-or-later."
@@ -38,6 +40,9 @@ VIAddVersionKey /LANG=1040 "LegalCopyright" "Copyright 2026 Brivana developers. 
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "Italian"
+; The last line of the details, which the language file words for the installer alone.
+Var Completed
+CompletedText "$Completed"
 
 Function .onInit
   ${IfNot} ${RunningX64}
@@ -47,11 +52,13 @@ Function .onInit
   SetRegView 64
   ; $SMPROGRAMS and $APPDATA name the folders of all users.
   SetShellVarContext all
+  StrCpy $Completed "Installazione completata"
 FunctionEnd
 
 Function un.onInit
   SetRegView 64
   SetShellVarContext all
+  StrCpy $Completed "Disinstallazione completata"
 FunctionEnd
 
 Section "Brivana"

@@ -50,12 +50,17 @@ std::optional<std::string> WindowsDirectory()
     }
 }
 
+std::string InstalledRecordDirectory()
+{
+    const std::string programData = Environment("ProgramData");
+    return programData.empty() ? std::string() : WithSeparator(programData) + "Brivana\\";
+}
+
 std::string SharedRecordDirectory()
 {
-    // The installer makes this folder, open to every local user, for the whole class.
-    const std::string programData = Environment("ProgramData");
-    if (!programData.empty() && IsFolder(WithSeparator(programData) + "Brivana"))
-        return WithSeparator(programData) + "Brivana\\";
+    // The installer makes this folder for the whole class.
+    const std::string installed = InstalledRecordDirectory();
+    if (!installed.empty() && IsFolder(installed)) return installed;
     return WindowsDirectory().value_or(std::string());
 }
 

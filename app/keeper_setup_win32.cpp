@@ -74,7 +74,7 @@ std::string Restrict(SC_HANDLE service)
 std::string InstallRecordService()
 {
     const std::string dir = InstalledRecordDirectory();
-    if (dir.empty()) return "La variabile ProgramData non è impostata: non so dove tenere il record.";
+    if (dir.empty()) return "Windows non indica la cartella ProgramData: non so dove tenere il record.";
     if (std::string problem = MakeFolder(dir); !problem.empty()) return problem;
     if (std::string problem = SecureRecordFolder(dir, RecordFolderSddl(ServiceSid(kRecordServiceName)));
         !problem.empty())

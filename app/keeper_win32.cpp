@@ -68,7 +68,7 @@ void WINAPI ServiceMain(DWORD, LPWSTR*)
     if (!run.handle || !run.stop) return;
     const std::string dir = brivana::InstalledRecordDirectory();
     run.report(SERVICE_RUNNING);
-    const std::string why = dir.empty() ? "La variabile ProgramData non è impostata."
+    const std::string why = dir.empty() ? "Windows non indica la cartella ProgramData."
                                         : brivana::ServeRecordPipe(brivana::InstalledRecordPipe(), dir, {}, run.stop);
     if (!why.empty()) Log(why);
     run.report(SERVICE_STOPPED, why.empty() ? 0 : 1);

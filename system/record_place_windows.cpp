@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <knownfolders.h>
+#include <shlobj.h>
+
 #include <vector>
 
 #include "system/error_text.h"
@@ -52,8 +55,14 @@ std::optional<std::string> WindowsDirectory()
 
 std::string InstalledRecordDirectory()
 {
-    const std::string programData = Environment("ProgramData");
-    return programData.empty() ? std::string() : WithSeparator(programData) + "Brivana\\";
+    // Asked of the system rather than of the environment: the service, the installer and every
+    // player's game must all find the same folder, whatever their environments say.
+    PWSTR programData = nullptr;
+    std::string dir;
+    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_ProgramData, 0, nullptr, &programData)))
+        dir = WithSeparator(Utf8(programData)) + "Brivana\\";
+    CoTaskMemFree(programData);
+    return dir;
 }
 
 std::string SharedRecordDirectory()

@@ -10,7 +10,7 @@ namespace brivana {
 // The Windows directory in UTF-8 with one trailing backslash, from GetWindowsDirectoryW;
 // nothing when the system does not give one.
 std::optional<std::string> WindowsDirectory();
-// %ProgramData%\Brivana\, whether it exists or not; empty when ProgramData is not set.
+// %ProgramData%\Brivana\, whether it exists or not; empty when the system names no ProgramData.
 std::string InstalledRecordDirectory();
 
 }  // namespace brivana

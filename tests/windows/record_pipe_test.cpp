@@ -204,8 +204,10 @@ TEST(InstalledRecordService, SavesGamesWhileAnotherProgramAttacksThePipe)
     auto game = RecordPipeClient::Find(pipe, dir, ownRecords);
     ASSERT_NE(game, nullptr);
     EXPECT_TRUE(game->canKeepShared(dir));
-    EXPECT_EQ(game->save(dir, "3", "Anna").outcome, SaveOutcome::saved);
-    EXPECT_EQ(game->save(dir, "9", "Bruno").outcome, SaveOutcome::saved);
+    for (const char* score : {"3", "9"}) {
+        const SaveResult saved = game->save(dir, score, "Bruno");
+        EXPECT_EQ(saved.outcome, SaveOutcome::saved) << saved.why;
+    }
     EXPECT_EQ(game->read(dir).score, "9\r\n");
 
     wchar_t program[MAX_PATH];

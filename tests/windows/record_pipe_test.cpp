@@ -131,6 +131,8 @@ TEST_F(RecordPipeTest, SavesOnlyBetterWellFormedRecordsAndOnlyForItsOwner)
     EXPECT_EQ(reading.score, "7\r\n");
     EXPECT_EQ(reading.holder, "Anna\r\n");
 
+    // No pipe, no service: the game keeps the record itself.
+    EXPECT_EQ(RecordPipeClient::Find({pipe_.name + L"-none", pipe_.ownerSid}, dir_, ownRecords_), nullptr);
     // A game that expects the pipe to be someone else's trusts it with nothing.
     auto wary = RecordPipeClient::Find({pipe_.name, ServiceSid(L"SomeoneElse")}, dir_, ownRecords_);
     ASSERT_NE(wary, nullptr);

@@ -107,8 +107,9 @@ bool CanKeepRecordsIn(const std::string& dir)
 
 bool FolderExists(const std::string& dir) { return IsFolder(dir); }
 
-// Without an installer's folder the shared one is the Windows directory, no class's record.
-bool SharedFolderIsTheClassRecord() { return false; }
+// The installer's folder is the class's, kept by the record service; without it the shared one
+// is the Windows directory, no class's record.
+bool SharedFolderIsTheClassRecord() { return IsFolder(InstalledRecordDirectory()); }
 
 std::string MakeFolder(const std::string& dir)
 {

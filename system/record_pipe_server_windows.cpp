@@ -154,11 +154,11 @@ std::string ServeRecordPipe(const RecordPipe& pipe, const std::string& sharedDir
     while (AwaitClient(listening, stop)) {
         ULONG client = 0;
         GetNamedPipeClientProcessId(listening, &client);
-        // The next instance exists before this one is handed over, so that the pipe never
-        // vanishes and no other program can take its name meanwhile.
         // While every slot is taken this client waits, its request unread, and the others wait
         // for an instance; a slot is free again within the time limits.
         const bool admitted = serving.admit(client, stop);
+        // The next instance exists before this one is handed over, so that the pipe never
+        // vanishes and no other program can take its name meanwhile.
         const HANDLE next = admitted ? NewInstance(pipe, security, false) : INVALID_HANDLE_VALUE;
         if (next == INVALID_HANDLE_VALUE) {
             // One too many from its process, or no instance to spare: cut off at once.

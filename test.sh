@@ -124,7 +124,8 @@ else
         build-windows/tests/layout/layout_tests.exe build-windows/tests/win32/window_win32_tests.exe
     kill "$xvfb_pid" 2>/dev/null || true
     trap - EXIT
-    if scripts/check-windows-installer.sh build-windows/Brivana-*-setup.exe; then
+    if scripts/check-windows-installer.sh build-windows/Brivana-*-setup.exe \
+        build-windows/tests/windows/game_windows_tests.exe; then
         passed=$((passed + 1))
     else
         failed=$((failed + 1))

@@ -171,10 +171,10 @@ void ItalianDialogs::theInputBoxGivesTheTypedNameOrNothingWhenCancelled()
 
 void ItalianDialogs::theWindowBuiltWhileTheNameIsTypedLeavesTheTypingInThePrompt()
 {
-    QTemporaryDir records;
+    brivana::testing::TempDir records;
     brivana::SystemRandom random;
-    brivana::test::FixedDateTime dateTime;
-    brivana::test::TemporaryRecordPlace place(records.path().toStdString() + "/");
+    brivana::testing::FixedDateTime dateTime;
+    brivana::testing::FixedRecordPlace place(records.recordDir());
     brivana::SystemFileAccess files;
     brivana::LocalRecordKeeper keeper(files);
     brivana::Tavola tavola({random, dateTime, place, keeper}, dialogs_);

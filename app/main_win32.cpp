@@ -2,10 +2,10 @@
 #include <windows.h>
 
 #include "game/record_store.h"
-#include "game/system_date_time.h"
-#include "game/system_random.h"
 #include "system/file_access.h"
 #include "system/record_place.h"
+#include "system/system_date_time.h"
+#include "system/system_random.h"
 #include "win32/system_dialogs.h"
 #include "win32/tavola.h"
 

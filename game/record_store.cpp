@@ -1,6 +1,7 @@
 #include "game/record_store.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <random>
 #include <utility>
 
@@ -67,11 +68,7 @@ RecordStore::RecordStore(FileAccess& files, std::string recordDir, std::chrono::
 
 std::string RecordStore::pathOf(const char* fileName) const
 {
-#ifdef _WIN32
-    return dir_ + "\\" + fileName;
-#else
-    return dir_ + "/" + fileName;
-#endif
+    return dir_ + static_cast<char>(std::filesystem::path::preferred_separator) + fileName;
 }
 
 std::string RecordStore::scorePath() const { return pathOf(kScoreFileName); }

@@ -12,7 +12,7 @@
 #include <QTranslator>
 #include <functional>
 
-#include "game/system_random.h"
+#include "system/system_random.h"
 #include "test_game.h"
 #include "test_main.h"
 #include "window/italian_translations.h"

@@ -1,6 +1,7 @@
 #include "game/record_store.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <random>
 #include <utility>
 
@@ -68,13 +69,9 @@ RecordStore::RecordStore(FileAccess& files, std::string recordDir, std::chrono::
 std::string RecordStore::pathOf(const char* fileName) const
 {
     // The record places give folders that end in a separator: paths shown to the player carry one.
-#ifdef _WIN32
-    const bool separated = !dir_.empty() && (dir_.back() == '\\' || dir_.back() == '/');
-    return dir_ + (separated ? "" : "\\") + fileName;
-#else
-    const bool separated = !dir_.empty() && dir_.back() == '/';
-    return dir_ + (separated ? "" : "/") + fileName;
-#endif
+    const char separator = static_cast<char>(std::filesystem::path::preferred_separator);
+    const bool separated = !dir_.empty() && (dir_.back() == separator || dir_.back() == '/');
+    return dir_ + (separated ? std::string() : std::string(1, separator)) + fileName;
 }
 
 std::string RecordStore::scorePath() const { return pathOf(kScoreFileName); }

@@ -7,18 +7,18 @@
 #   scripts/check-windows-installer.sh build-windows/Brivana-1.0.0-setup.exe \
 #       build-windows/tests/windows/game_windows_tests.exe
 set -euo pipefail
+. "$(dirname "$0")/wine-prefix.sh"
 setup=$(realpath "$1")
 windows_tests=$(realpath "$2")
 prefix=$(mktemp -d)
 trap 'WINEPREFIX="$prefix" wineserver -k >/dev/null 2>&1 || true; rm -rf "$prefix"' EXIT
-export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 unset DISPLAY WAYLAND_DISPLAY
+make_wine_prefix "$prefix"
 fail() { echo "installer check: $*" >&2; exit 1; }
 key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Brivana'
 program="$prefix/drive_c/Program Files/Brivana"
 records="$prefix/drive_c/ProgramData/Brivana"
 
-wineboot --init >/dev/null 2>&1
 wine "$setup" /S
 wineserver -w
 [ -f "$program/brivana.exe" ] || fail "no brivana.exe in Program Files"

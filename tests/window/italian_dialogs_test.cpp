@@ -12,7 +12,7 @@
 #include <QTranslator>
 #include <functional>
 
-#include "game/system_random.h"
+#include "system/system_random.h"
 #include "test_game.h"
 #include "test_main.h"
 #include "window/italian_translations.h"
@@ -182,10 +182,10 @@ void ItalianDialogs::theInputBoxGivesTheTypedNameOrNothingWhenCancelled()
 
 void ItalianDialogs::theWindowBuiltWhileTheNameIsTypedLeavesTheTypingInThePrompt()
 {
-    QTemporaryDir records;
+    brivana::testing::TempDir records;
     brivana::SystemRandom random;
-    brivana::test::FixedDateTime dateTime;
-    brivana::test::TemporaryRecordPlace place(records.path().toStdString() + "/");
+    brivana::testing::FixedDateTime dateTime;
+    brivana::testing::FixedRecordPlace place(records.recordDir());
     brivana::SystemFileAccess files;
     brivana::LocalRecordKeeper keeper(files);
     brivana::Tavola tavola({random, dateTime, place, keeper}, dialogs_);

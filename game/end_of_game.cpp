@@ -1,5 +1,6 @@
 // The end of a game: farewell, a better record saved, the program ended.
 #include "game/game.h"
+#include "game/keeper_requests.h"
 #include "game/record_store.h"
 
 namespace brivana {
@@ -23,7 +24,10 @@ bool Game::SaveRecordIfBeaten(const std::string& congratulation)
     // The clock may run out behind the congratulation of a new game: that save stands.
     if (scoreSaved_ || !ScoreBeatsRecord(view_.text(Field::lblpunti), score)) return false;
 
-    const SaveResult result = services_.records.save(state_.recordDir, score, view_.text(Field::lblnome1));
+    // A name the record cannot hold as typed (a letter the record's code page lacks, a pasted tab)
+    // is saved as near to it as the record allows, never refused.
+    const SaveResult result =
+        services_.records.save(state_.recordDir, score, StorableHolderName(view_.text(Field::lblnome1)));
     switch (result.outcome) {
     case SaveOutcome::saved:
         scoreSaved_ = true;

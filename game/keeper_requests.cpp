@@ -127,6 +127,15 @@ bool IsHolderName(std::string_view text)
     return true;
 }
 
+std::string StorableHolderName(std::string_view name)
+{
+    std::string bytes = Utf8ToCp1252(name);
+    if (bytes.size() > kHolderNameMaxLength) bytes.resize(kHolderNameMaxLength);
+    for (char& byte : bytes)
+        if (IsControlByte(static_cast<unsigned char>(byte))) byte = ' ';
+    return Cp1252ToUtf8(bytes);
+}
+
 std::string SaveRequestProblem(std::string_view score, std::string_view holder)
 {
     if (!IsScoreText(score))

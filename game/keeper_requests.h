@@ -54,6 +54,9 @@ bool IsScoreText(std::string_view text);
 // Whether text is a name a record can hold: well-formed UTF-8 of at most kHolderNameMaxLength
 // Windows-1252 characters, none of them a control character.
 bool IsHolderName(std::string_view text);
+// name as a record can hold it: each character Windows-1252 lacks becomes "?", each control
+// character a space, and the characters past kHolderNameMaxLength are left out.
+std::string StorableHolderName(std::string_view name);
 // Why a save of these texts is refused, in Italian; empty when it may go ahead.
 std::string SaveRequestProblem(std::string_view score, std::string_view holder);
 

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QPoint>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <memory>
@@ -17,6 +18,7 @@
 #include "scripted_dialogs.h"
 #include "scripted_random.h"
 #include "window/caption_label.h"
+#include "window/qt_dialogs.h"
 #include "window/tavola.h"
 
 namespace brivana::test {
@@ -49,6 +51,11 @@ public:
 
     // Scripts the name prompt and the greeting, then loads, shows and activates the window.
     void start(const QString& name);
+    // The next message box is the program's real one, with its nested event loop and its
+    // window; the button of the answer is pressed once the box is open.
+    void answerInRealBox(MsgAnswer answer);
+    // The texts of the message boxes shown so far.
+    QStringList messages() const;
 
     template <typename T = QWidget>
     T* control(const QString& name) const
@@ -74,6 +81,7 @@ public:
     std::unique_ptr<Tavola> tavola;
 
 private:
+    window::QtDialogs realDialogs_;
     FixedDateTime dateTime_;
     std::unique_ptr<TemporaryRecordPlace> place_;
     SystemFileAccess files_;

@@ -63,6 +63,10 @@ public:
     void setText(Field field, const std::string& text) override;
     void enableControl(std::string_view name, bool enabled) override { EnableWindow(control(name), enabled); }
     void focusControl(std::string_view name) override;
+    bool canFocus(std::string_view name) const override
+    {
+        return IsWindowVisible(control(name)) && IsWindowEnabled(control(name));
+    }
     void paintBackground(std::int16_t p, std::int16_t q) override;
     DialogOwner dialogOwner() override { return hwnd_; }
     void loaded() override {}
@@ -108,7 +112,6 @@ private:
     // tavola_keys.cpp: every key and typed character, in one place.
     LRESULT HandleAnswerMessage(HWND box, UINT message, WPARAM wParam, LPARAM lParam);
     void Click(const Control& button);
-    void MoveFocus(int step);
     // One typed character through the protocol's key filter; false when the box must not get it.
     bool FilterCharacter(wchar_t& character, bool pasted);
     void PasteFiltered(HWND box);

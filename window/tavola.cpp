@@ -102,6 +102,20 @@ void Tavola::enableControl(std::string_view name, bool enabled) { control(name)-
 
 void Tavola::focusControl(std::string_view name) { control(name)->setFocus(Qt::OtherFocusReason); }
 
+bool Tavola::canFocus(std::string_view name) const
+{
+    const QWidget* widget = control(name);
+    return widget && widget->isVisible() && widget->isEnabled();
+}
+
+bool Tavola::focusNextPrevChild(bool next)
+{
+    const QWidget* focused = focusWidget();
+    const bool ours = focused && controls_.value(focused->objectName()) == focused;
+    protocol_.tab(ours ? focused->objectName().toStdString() : std::string(), next ? 1 : -1);
+    return true;
+}
+
 void Tavola::paintBackground(std::int16_t p, std::int16_t q) { surface_->setGradient(p, q); }
 
 void Tavola::closeEvent(QCloseEvent* event)

@@ -46,6 +46,7 @@ public:
     void setText(Field field, const std::string& text) override;
     void enableControl(std::string_view control, bool enabled) override;
     void focusControl(std::string_view control) override;
+    bool canFocus(std::string_view control) const override;
     void paintBackground(std::int16_t p, std::int16_t q) override;
     DialogOwner dialogOwner() override { return static_cast<QWidget*>(this); }
     void loaded() override { emit gameLoaded(); }
@@ -63,6 +64,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
     // Sees the first frame of the name prompt, during the first start only.
     bool eventFilter(QObject* watched, QEvent* event) override;
 

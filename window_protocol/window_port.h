@@ -43,6 +43,8 @@ public:
     virtual void setText(Field field, const std::string& text) = 0;
     virtual void enableControl(std::string_view control, bool enabled) = 0;
     virtual void focusControl(std::string_view control) = 0;
+    // Whether the control can take the focus now: shown and enabled.
+    virtual bool canFocus(std::string_view control) const = 0;
     virtual void paintBackground(std::int16_t p, std::int16_t q) = 0;
     virtual DialogOwner dialogOwner() = 0;
 

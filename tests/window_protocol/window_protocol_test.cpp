@@ -37,6 +37,7 @@ public:
     void setText(Field field, const std::string& text) override { log.push_back(std::string(fieldName(field)) + "=" + text); }
     void enableControl(std::string_view, bool) override {}
     void focusControl(std::string_view control) override { log.push_back("focus " + std::string(control)); }
+    bool canFocus(std::string_view) const override { return true; }
     void paintBackground(std::int16_t, std::int16_t) override {}
     DialogOwner dialogOwner() override { return this; }
     void loaded() override { log.push_back("loaded"); }

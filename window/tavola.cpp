@@ -47,7 +47,12 @@ Tavola::Tavola(Services services, Dialogs& dialogs, QWidget* parent)
     qApp->installEventFilter(this);
 }
 
-Tavola::~Tavola() = default;
+Tavola::~Tavola()
+{
+    // The controls call the protocol (the answer box checks its text when it loses the
+    // focus): they go while it is still there, not with the window after it.
+    delete takeCentralWidget();
+}
 
 bool Tavola::eventFilter(QObject* watched, QEvent* event)
 {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "../game/fake_services.h"
+#include "fake_services.h"
 #include "game/record_store.h"
 #include "layout/control_table.h"
 #include "layout/menu_table.h"
@@ -53,12 +53,6 @@ public:
     std::string answer;
 };
 
-class HalfRandom final : public RandomSource {
-public:
-    double next() override { return 0.5; }
-    void reseedFromTime() override {}
-};
-
 class WindowProtocolTest : public ::testing::Test {
 protected:
     // Starts a game for Mario; the log then holds only what comes after.
@@ -82,7 +76,7 @@ protected:
     testing::FixedRecordPlace place{dir.recordDir()};
     SystemFileAccess files;
     LocalRecordKeeper records{files};
-    HalfRandom random;
+    testing::ScriptedRandom random;
     ScriptedDialogs dialogs;
     RecordingPort port;
     WindowProtocol protocol{port, dialogs, Services{random, dateTime, place, records}};

@@ -38,7 +38,7 @@ int main(int argc, char* argv[])
     brivana::RecordKeeper& records = keeper ? static_cast<brivana::RecordKeeper&>(*keeper) : ownRecords;
     brivana::window::QtDialogs dialogs;
     brivana::Tavola tavola({random, dateTime, *recordPlace, records}, dialogs);
-    QObject::connect(&tavola, &brivana::Tavola::ended, &app, [] { QCoreApplication::exit(0); });
+    QObject::connect(&tavola, &brivana::Tavola::gameEnded, &app, [] { QCoreApplication::exit(0); });
     // The first game starts at once, its name prompt before anything else: the event loop's
     // own set-up (the accessibility bridge looking for its bus) waits until the first question.
     tavola.start();

@@ -1,5 +1,7 @@
 #include "layout/contrast.h"
 
+#include "layout/gradient_bands.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -56,6 +58,13 @@ Rgb DisabledCaptionColour(Rgb face)
         }
     }
     return best;
+}
+
+std::optional<Rgb> LabelHaloColour(Rgb text, const Draws& draws, int top, int rows, int height)
+{
+    if (!draws) return HaloColour(text, kBlack);
+    const int middle = std::clamp(top + (rows - 1) / 2, 0, std::max(0, height - 1));
+    return HaloColour(text, BandColour(draws->first, draws->second, BandAtRow(middle, height)));
 }
 
 }  // namespace brivana::layout

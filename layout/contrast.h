@@ -3,7 +3,9 @@
 // were not chosen for: the gradient's brightest and darkest tints, and a disabled button.
 // Contrast is the WCAG 2 contrast ratio, from 1 (same luminance) to 21 (black on white).
 
+#include <cstdint>
 #include <optional>
+#include <utility>
 
 #include "layout/control_table.h"
 
@@ -22,6 +24,15 @@ double ContrastRatio(Rgb a, Rgb b);
 // from the band. The halo is black or white: whichever stands out more from the band among
 // those that keep the text at kMinimumContrast. The text's own colour never changes.
 std::optional<Rgb> HaloColour(Rgb text, Rgb band);
+
+// The raw draws p and q of the gradient painted behind the labels; nothing before the first
+// question, while the background is black.
+using Draws = std::optional<std::pair<std::int16_t, std::int16_t>>;
+
+// The halo of a label of text colour `text` that stands on the background, in an area
+// `height` rows high: one colour for the whole label, from the band behind its middle row
+// (top + (rows - 1) / 2); nothing where the text needs none.
+std::optional<Rgb> LabelHaloColour(Rgb text, const Draws& draws, int top, int rows, int height);
 
 // The caption colour of a disabled button with this face: a grey that reads as faded, as
 // close to the face as kMinimumContrast allows (the darker one when two are as close).

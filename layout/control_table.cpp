@@ -148,6 +148,28 @@ ControlSpec{"Label6", Kind::label, "Risposte esatte", 240, 3360, 2565, 495,
 
 }  // namespace
 
+std::string_view FaceName(Face face)
+{
+    switch (face) {
+    case Face::msSansSerif: return "MS Sans Serif";
+    case Face::arial: return "Arial";
+    case Face::arialBlack: return "Arial Black";
+    case Face::timesNewRoman: return "Times New Roman";
+    case Face::none: break;
+    }
+    return "MS Sans Serif";
+}
+
+std::string ShownLines(std::string_view caption)
+{
+    std::string shown;
+    for (std::size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] == '\r' && i + 1 < caption.size() && caption[i + 1] == '\n') continue;
+        shown += caption[i] == '\r' ? '\n' : caption[i];
+    }
+    return shown;
+}
+
 std::span<const ControlSpec> Controls() { return kControls; }
 
 const ControlSpec* FindControl(std::string_view name)

@@ -2,8 +2,10 @@
 // The window's 31 controls as the design gives them, in creation order: one row per control,
 // read by both windows (Qt and Win32) each time they build their controls for a game.
 
+#include <array>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace brivana::layout {
@@ -59,6 +61,20 @@ inline constexpr int kClientHeightTwips = 8310;
 inline constexpr int kAnswerMaxLength = 4;
 // The clock ticks once a second.
 inline constexpr int kTimerIntervalMs = 1000;
+
+// Tab and Shift+Tab move the focus through these, in this order.
+inline constexpr std::array<std::string_view, 4> kTabOrder{"cmdExit", "cmdNext", "txtAnswer", "Command1"};
+// The first control in tab order has the focus when a game's window is shown.
+inline constexpr std::string_view kFirstFocus = kTabOrder.front();
+// Command1 lies wholly inside cmdNext: the button that works is drawn in front of it.
+inline constexpr std::string_view kFrontControl = "cmdNext";
+
+// The name of a design face, as the fonts of the platform call it.
+std::string_view FaceName(Face face);
+// A label shows CR LF, a lone CR and a lone LF each as one line break ("\n").
+std::string ShownLines(std::string_view caption);
+// A label that keeps its rectangle wraps its text at spaces; one that fits its text never does.
+constexpr bool WrapsAtSpaces(Fit fit) { return fit == Fit::keepsRect; }
 
 std::span<const ControlSpec> Controls();
 // The row of the named control, or nothing.

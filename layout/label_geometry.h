@@ -2,6 +2,8 @@
 // Where a label goes when its text changes. Both windows measure the text with their own
 // toolkit and ask these rules where the label then stands. Units are the caller's (pixels).
 
+#include <string_view>
+
 namespace brivana::layout {
 
 struct Rect {
@@ -12,6 +14,9 @@ struct Rect {
 
 // A label that fits its text keeps its top-left corner and takes the measured size.
 Rect FittedRect(const Rect& current, int measuredWidth, int measuredHeight);
+// The text a fitting label is measured by: its shown text, or one space when that is empty,
+// so that an empty label keeps a line's height and a little width and its tooltip can show.
+constexpr std::string_view MeasuredText(std::string_view shown) { return shown.empty() ? " " : shown; }
 
 // The closing bracket after the second factor: where it stands while the factor's box is
 // `factorBox`. A box that grows past the bracket's design-time left edge pushes the bracket

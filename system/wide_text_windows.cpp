@@ -4,7 +4,7 @@
 
 namespace brivana {
 
-std::wstring Wide(const std::string& utf8)
+std::wstring Wide(std::string_view utf8)
 {
     if (utf8.empty()) return {};
     const int size = static_cast<int>(utf8.size());
@@ -14,7 +14,7 @@ std::wstring Wide(const std::string& utf8)
     return wide;
 }
 
-std::string Utf8(const std::wstring& wide)
+std::string Utf8(std::wstring_view wide)
 {
     if (wide.empty()) return {};
     const int size = static_cast<int>(wide.size());

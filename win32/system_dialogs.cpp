@@ -8,7 +8,7 @@
 
 #include "win32/dpi.h"
 #include "win32/resource_ids.h"
-#include "win32/wide_text.h"
+#include "system/wide_text_windows.h"
 
 namespace brivana::win32 {
 
@@ -270,20 +270,21 @@ INT_PTR CALLBACK PromptProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
 
 }  // namespace
 
-MsgAnswer SystemDialogs::messageBox(HWND owner, const std::string& text, int style, const std::string& title)
+MsgAnswer SystemDialogs::messageBox(DialogOwner owner, const std::string& text, int style, const std::string& title)
 {
     HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROCRET, AfterBoxBuilt, nullptr, GetCurrentThreadId());
-    const int pressed = MessageBoxW(owner, Wide(text).c_str(), Wide(title).c_str(), Flags(style));
+    const int pressed = MessageBoxW(static_cast<HWND>(owner), Wide(text).c_str(), Wide(title).c_str(), Flags(style));
     if (hook) UnhookWindowsHookEx(hook);
     if (style != MsgStyle::yesNoQuestionDefaultNo) return MsgAnswer::ok;
     // A box that could not be shown, or closed any other way, counts as No: the safe answer.
     return pressed == IDYES ? MsgAnswer::yes : MsgAnswer::no;
 }
 
-std::string SystemDialogs::inputBox(HWND owner, const std::string& prompt, const std::string& title)
+std::string SystemDialogs::inputBox(DialogOwner owner, const std::string& prompt, const std::string& title)
 {
     Prompt state{Wide(prompt), Wide(title), {}};
-    const INT_PTR result = DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_NAME_PROMPT), owner,
+    const INT_PTR result = DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_NAME_PROMPT),
+                                           static_cast<HWND>(owner),
                                            PromptProc, reinterpret_cast<LPARAM>(&state));
     if (result == -1 || result == 0) {
         // The program was built without its prompt: the game goes on with an empty name.

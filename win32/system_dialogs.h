@@ -4,14 +4,17 @@
 // and our own name prompt (OK / Annulla; Enter accepts, Esc cancels). Each is wide enough for
 // its whole title; a message box no wider than its screen allows, its text wrapped.
 
-#include "win32/dialogs.h"
+#include <windows.h>
+
+#include "window_protocol/dialogs.h"
 
 namespace brivana::win32 {
 
 class SystemDialogs final : public Dialogs {
 public:
-    MsgAnswer messageBox(HWND owner, const std::string& text, int style, const std::string& title) override;
-    std::string inputBox(HWND owner, const std::string& prompt, const std::string& title) override;
+    // The owner is the window's HWND, or null.
+    MsgAnswer messageBox(DialogOwner owner, const std::string& text, int style, const std::string& title) override;
+    std::string inputBox(DialogOwner owner, const std::string& prompt, const std::string& title) override;
 };
 
 }  // namespace brivana::win32

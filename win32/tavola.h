@@ -1,27 +1,26 @@
 #pragma once
-// Tavola on Windows: the game's one window and the real GameView, on the Win32 API. It builds
-// its controls and menus from the design tables at every load (the first time once the name
-// prompt is on screen), passes each event to the game's handler of the same name, repaints the
-// gradient from the stored draws at every WM_PAINT and owns the one-second timer. One static
-// window procedure hands every message to HandleMessage.
+// Tavola on Windows: the game's one window on the Win32 API, the window's protocol's port. It
+// builds its controls and menus from the design tables when the protocol asks, hands every
+// event to the game, repaints the gradient from the stored draws at every WM_PAINT and owns
+// the one-second timer. One static window procedure hands every message to HandleMessage.
 
 #include <windows.h>
 
 #include <cstdint>
 #include <functional>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
-#include "game/game.h"
+#include "layout/contrast.h"
 #include "layout/control_table.h"
-#include "win32/dialogs.h"
+#include "win32/owned.h"
+#include "window_protocol/window_protocol.h"
 
 namespace brivana::win32 {
 
-class Tavola final : public GameView {
+class Tavola final : public WindowPort {
 public:
     // ended runs once, when the game has ended the program.
     Tavola(Services services, Dialogs& dialogs, std::function<void()> ended = {});
@@ -30,11 +29,12 @@ public:
     Tavola& operator=(const Tavola&) = delete;
 
     // Loads the first game, shows the window and poses the first question.
-    void start();
+    void start() { protocol_.start(); }
     HWND hwnd() const { return hwnd_; }
-    bool hasEnded() const { return ended_; }
-    const Game& game() const { return game_; }
-    bool timerEnabled() const { return timerEnabled_; }
+    bool hasEnded() const { return protocol_.ended(); }
+    const Game& game() const { return protocol_.game(); }
+    WindowProtocol& protocol() { return protocol_; }
+    bool timerEnabled() const { return timerRunning_; }
     // The pixels per inch the window is laid out for.
     UINT dpi() const { return dpi_; }
 
@@ -50,39 +50,74 @@ public:
     // The command identifier of a menu entry, by design name; 0 for none.
     UINT menuCommand(std::string_view name) const;
 
-    // The credits entry of the menu; its index within its group is not used.
-    void copy_Click(std::int16_t index);
-
+    void buildControls() override;
+    void showWindow() override;
+    void hideWindow() override { ShowWindow(hwnd_, SW_HIDE); }
+    bool minimised() const override { return IsIconic(hwnd_); }
+    void setCaption(const std::string& caption) override;
+    void setTimerRunning(bool running) override;
+    void post(std::function<void()> call, int delayMs) override;
+    bool nestedLoopRunning() const override { return inMenuLoop_; }
+    void closeMenus() override;
     std::string text(Field field) const override;
     void setText(Field field, const std::string& text) override;
-    void setNextEnabled(bool enabled) override;
-    void focusNext() override;
-    void focusAnswer() override;
-    void setTimerEnabled(bool enabled) override;
-    MsgAnswer messageBox(const std::string& text, int style, const std::string& title = {}) override;
-    std::string inputBox(const std::string& prompt, const std::string& title) override;
+    void enableControl(std::string_view name, bool enabled) override { EnableWindow(control(name), enabled); }
+    void focusControl(std::string_view name) override;
+    bool canFocus(std::string_view name) const override
+    {
+        return IsWindowVisible(control(name)) && IsWindowEnabled(control(name));
+    }
     void paintBackground(std::int16_t p, std::int16_t q) override;
-    void setCaption(const std::string& caption) override;
-    void endProgram() override;
-    void reload() override;
+    DialogOwner dialogOwner() override { return hwnd_; }
+    void loaded() override {}
+    void ended() override;
 
 private:
     struct Control {
         const layout::ControlSpec* row;
-        HWND hwnd = nullptr;
         int id = 0;
         std::string caption;  // a label's text exactly as set, CR LF included
-        HFONT font = nullptr;
+        OwnedFont font;       // declared before the window: freed after it
+        OwnedWindow window;
+        HWND hwnd() const { return window.get(); }
+    };
+    struct Pictures {
+        OwnedIcon big, small, clock, next, nextPressed, nextDisabled, exit;
     };
 
     static void RegisterClassOnce(HINSTANCE instance);
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK AnswerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self);
+    // The tooltips' own procedure: over a disabled control they look for a tool of the window.
+    static LRESULT CALLBACK TooltipProc(HWND tips, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+    // tavola.cpp: the window's messages, one handler each.
+    LRESULT OnPaint();
+    LRESULT OnDrawItem(const DRAWITEMSTRUCT& item);
+    LRESULT OnColourEdit(HDC dc, HWND box);
+    LRESULT OnCommand(int id, int code, HWND source);
+    LRESULT OnInitMenuPopup(HMENU menu, bool systemMenu);
+    LRESULT OnTimer(UINT_PTR timer);
+    LRESULT OnEnterIdle(WPARAM source, HWND dialog);
+    LRESULT OnSize(WPARAM kind);
+    LRESULT OnActivate(WPARAM state, LPARAM other);
+    LRESULT OnSetCursor(HWND over, LPARAM hitAndMouse);
+    LRESULT OnDpiChanged(UINT dpi, const RECT& suggested);
+    // The control drawn on top at a point of the screen, enabled or not; null for none.
+    HWND TopControlAt(POINT screen) const;
+    LRESULT OnClose();
+    void RunDeferred();
+
+    // tavola_keys.cpp: every key and typed character, in one place.
     LRESULT HandleAnswerMessage(HWND box, UINT message, WPARAM wParam, LPARAM lParam);
+    void Click(const Control& button);
+    // One typed character through the protocol's key filter; false when the box must not get it.
+    bool FilterCharacter(wchar_t& character, bool pasted);
+    void PasteFiltered(HWND box);
+    void RefilterAnswer(HWND box);
 
     // tavola_controls.cpp: every control and menu item afresh with its design-time values.
-    void BuildControls();
     void BuildMenus();
     void DestroyControls();
     // Positions, fonts and fitted sizes for the current DPI; captions are kept.
@@ -95,57 +130,36 @@ private:
     // tavola_paint.cpp
     void PaintSurface(HDC dc, POINT origin, const RECT& area) const;
     void DrawLabel(const DRAWITEMSTRUCT& item, const Control& label) const;
-    void DrawHalo(HDC dc, POINT origin, const RECT& area, const std::wstring& text, const RECT& rect, UINT format,
-                  COLORREF colour) const;
     void DrawButton(const DRAWITEMSTRUCT& item, const Control& button) const;
     void DrawImage(const DRAWITEMSTRUCT& item, const Control& image) const;
-
-    // Form_Load, then show, then Form_Activate.
-    void LoadAndShow();
-    void Rebuild();
-    void Click(const Control& button);
-    void MoveFocus(int step);
-    // One typed character through the game's key filter; false when the box must not get it.
-    bool FilterCharacter(wchar_t& character);
-    void PasteFiltered(HWND box);
-    void RefilterAnswer(HWND box);
 
     Control* find(std::string_view name);
     const Control* find(std::string_view name) const;
     const Control* find(HWND hwnd) const;
     const Control* findId(int id) const;
-    Control& label(Field field);
-    const Control& label(Field field) const;
+    Control& label(Field field) { return *find(fieldName(field)); }
+    const Control& label(Field field) const { return *find(fieldName(field)); }
     int Pixels(int twips) const;
 
-    Dialogs& dialogs_;
-    Game game_;
+    WindowProtocol protocol_;
     std::function<void()> ended_callback_;
+    std::function<void()> deferred_;  // the protocol's call waiting for the message loop
     HWND hwnd_ = nullptr;
-    HWND tooltips_ = nullptr;
-    HWND answerName_ = nullptr;  // hidden label that gives the answer box its accessible name
-    HMENU menuBar_ = nullptr;
+    OwnedWindow tooltips_;
+    OwnedWindow answerName_;  // hidden label that gives the answer box its accessible name
+    OwnedMenu menuBar_;
     std::vector<std::pair<std::string_view, HMENU>> menus_;
     std::vector<std::pair<std::string_view, UINT>> menuCommands_;
     std::vector<Control> controls_;
     UINT dpi_ = 96;
-    HCURSOR windowPointer_ = nullptr;
-    HCURSOR iconPointer_ = nullptr;
-    HICON bigIcon_ = nullptr;
-    HICON smallIcon_ = nullptr;
-    HICON clock_ = nullptr;
-    HICON next_ = nullptr;
-    HICON nextPressed_ = nullptr;
-    HICON nextDisabled_ = nullptr;
-    HICON exit_ = nullptr;
-    HBRUSH answerBack_ = nullptr;
-    std::optional<std::pair<std::int16_t, std::int16_t>> draws_;
+    HCURSOR windowPointer_ = nullptr;  // a shared resource: never destroyed
+    OwnedCursor iconPointer_;
+    Pictures pictures_;
+    OwnedBrush answerBack_;
+    layout::Draws draws_;
     HWND focusBeforeDeactivate_ = nullptr;
-    int openDialogs_ = 0;
     bool inMenuLoop_ = false;
-    bool timerEnabled_ = false;
-    bool ended_ = false;
-    bool reloadPending_ = false;
+    bool timerRunning_ = false;
 };
 
 }  // namespace brivana::win32

@@ -12,7 +12,7 @@
 #include "layout/menu_table.h"
 #include "win32/dpi.h"
 #include "win32/resource_ids.h"
-#include "win32/wide_text.h"
+#include "system/wide_text_windows.h"
 
 namespace brivana::win32 {
 
@@ -23,24 +23,13 @@ using namespace layout;
 constexpr int kFirstControlId = 100;
 constexpr UINT kFirstMenuCommand = 1000;
 
-const wchar_t* FaceName(Face face)
-{
-    switch (face) {
-    case Face::msSansSerif: return L"MS Sans Serif";
-    case Face::arial: return L"Arial";
-    case Face::arialBlack: return L"Arial Black";
-    case Face::timesNewRoman: return L"Times New Roman";
-    case Face::none: break;
-    }
-    return L"MS Sans Serif";
-}
-
 HFONT DesignFont(const FontSpec& design, UINT dpi)
 {
     const int height = -static_cast<int>(std::lround(design.points * dpi / 72.0));
     return CreateFontW(height, 0, 0, 0, design.weight == Weight::bold ? FW_BOLD : FW_NORMAL,
                        design.slant == Slant::italic, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, FaceName(design.face));
+                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                       Wide(FaceName(design.face)).c_str());
 }
 
 bool IsField(std::string_view name)
@@ -81,26 +70,28 @@ HICON Picture(int id, int size)
 
 void Tavola::LoadPictures()
 {
-    for (HICON* icon : {&bigIcon_, &smallIcon_, &clock_, &next_, &nextPressed_, &nextDisabled_, &exit_}) {
-        if (*icon) DestroyIcon(*icon);
-    }
+    // The new pictures are in place before the window lets go of the old ones.
     const int picture = ScaledPixels(32, dpi_);
-    bigIcon_ = Picture(IDI_BRIVANA, picture);
-    smallIcon_ = Picture(IDI_BRIVANA, ScaledPixels(16, dpi_));
-    clock_ = Picture(IDI_CLOCK, picture);
-    next_ = Picture(IDI_NEXT, picture);
-    nextPressed_ = Picture(IDI_NEXT_PRESSED, picture);
-    nextDisabled_ = Picture(IDI_NEXT_DISABLED, picture);
-    exit_ = Picture(IDI_EXIT, picture);
-    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_));
-    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
+    Pictures loaded;
+    loaded.big.reset(Picture(IDI_BRIVANA, picture));
+    loaded.small.reset(Picture(IDI_BRIVANA, ScaledPixels(16, dpi_)));
+    loaded.clock.reset(Picture(IDI_CLOCK, picture));
+    loaded.next.reset(Picture(IDI_NEXT, picture));
+    loaded.nextPressed.reset(Picture(IDI_NEXT_PRESSED, picture));
+    loaded.nextDisabled.reset(Picture(IDI_NEXT_DISABLED, picture));
+    loaded.exit.reset(Picture(IDI_EXIT, picture));
+    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(loaded.big.get()));
+    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(loaded.small.get()));
+    pictures_ = std::move(loaded);
     if (!windowPointer_) windowPointer_ = LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_POINTER));
     if (!windowPointer_) windowPointer_ = LoadCursorW(nullptr, IDC_ARROW);
-    if (!iconPointer_) iconPointer_ = MakeIconPointer();
+    if (!iconPointer_) iconPointer_.reset(MakeIconPointer());
 }
 
-void Tavola::BuildControls()
+void Tavola::buildControls()
 {
+    DestroyControls();
+    draws_.reset();
     dpi_ = WindowDpi(hwnd_);
     LoadPictures();
     HINSTANCE instance = GetModuleHandleW(nullptr);
@@ -111,31 +102,32 @@ void Tavola::BuildControls()
 
     int id = kFirstControlId;
     for (const ControlSpec& row : Controls()) {
-        Control control{&row, nullptr, id++, std::string(row.caption), nullptr};
+        Control control{&row, id++, std::string(row.caption), {}, {}};
         DWORD style = (row.shown == Shown::visible ? WS_VISIBLE : 0) | (row.enabled == Enabled::yes ? 0 : WS_DISABLED);
         const std::wstring name = Wide(row.accessibleName);
         switch (row.kind) {
         case Kind::timer: break;  // Tavola's own timer, restarted at every load
         case Kind::textBox:
             // Screen readers name an edit box after the label just before it.
-            answerName_ = create(L"STATIC", name, SS_NOPREFIX, 0);
-            control.hwnd = create(L"EDIT", Wide(row.caption), style | WS_TABSTOP | ES_AUTOHSCROLL | WS_BORDER,
-                                  control.id);
-            SendMessageW(control.hwnd, EM_LIMITTEXT, kAnswerMaxLength, 0);
-            SetWindowSubclass(control.hwnd, &Tavola::AnswerProc, 0, reinterpret_cast<DWORD_PTR>(this));
+            answerName_.reset(create(L"STATIC", name, SS_NOPREFIX, 0));
+            control.window.reset(create(L"EDIT", Wide(row.caption),
+                                        style | WS_TABSTOP | ES_AUTOHSCROLL | WS_BORDER, control.id));
+            SendMessageW(control.hwnd(), EM_LIMITTEXT, kAnswerMaxLength, 0);
+            SetWindowSubclass(control.hwnd(), &Tavola::AnswerProc, 0, reinterpret_cast<DWORD_PTR>(this));
             // Only single typed characters reach the answer: no input-method text.
-            ImmAssociateContext(control.hwnd, nullptr);
+            ImmAssociateContext(control.hwnd(), nullptr);
             break;
         case Kind::graphicalButton:
             // Drawn here (face colour and pictures); its text is what a screen reader says.
-            control.hwnd = create(L"BUTTON", name, style | WS_TABSTOP | BS_OWNERDRAW, control.id);
+            control.window.reset(create(L"BUTTON", name, style | WS_TABSTOP | BS_OWNERDRAW, control.id));
             break;
         case Kind::button:
-            control.hwnd = create(L"BUTTON", Wide(row.caption), style | WS_TABSTOP | BS_PUSHBUTTON, control.id);
+            control.window.reset(
+                create(L"BUTTON", Wide(row.caption), style | WS_TABSTOP | BS_PUSHBUTTON, control.id));
             break;
         case Kind::label:
         case Kind::image:
-            control.hwnd = create(L"STATIC", name, style | SS_OWNERDRAW | SS_NOTIFY, control.id);
+            control.window.reset(create(L"STATIC", name, style | SS_OWNERDRAW | SS_NOTIFY, control.id));
             break;
         }
         controls_.push_back(std::move(control));
@@ -148,81 +140,69 @@ void Tavola::BuildControls()
     };
     for (bool below : {true, false}) {
         for (const Control& control : controls_) {
-            if (control.hwnd && textOnly(*control.row) == below)
-                SetWindowPos(control.hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            if (control.hwnd() && textOnly(*control.row) == below)
+                SetWindowPos(control.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         }
     }
     for (const Control& control : controls_)
         if (control.row->kind == Kind::label) UpdateAccessibleText(control);
-    // Command1 lies wholly inside cmdNext: the button that works stays in front.
-    SetWindowPos(control("cmdNext"), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowPos(control(kFrontControl), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     // The answer box's name label just before it, as in a dialog.
-    SetWindowPos(control("txtAnswer"), answerName_, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowPos(control("txtAnswer"), answerName_.get(), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
-    tooltips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+    tooltips_.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, instance,
-                                nullptr);
+                                nullptr));
+    SetWindowSubclass(tooltips_.get(), &Tavola::TooltipProc, 0, reinterpret_cast<DWORD_PTR>(this));
     for (const Control& control : controls_) {
-        if (control.row->tooltip.empty() || !control.hwnd) continue;
+        if (control.row->tooltip.empty() || !control.hwnd()) continue;
         std::wstring tip = Wide(control.row->tooltip);
         TTTOOLINFOW tool{};
         tool.cbSize = sizeof tool;
         tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
         tool.hwnd = hwnd_;
-        tool.uId = reinterpret_cast<UINT_PTR>(control.hwnd);
+        tool.uId = reinterpret_cast<UINT_PTR>(control.hwnd());
         tool.lpszText = tip.data();
-        SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        SendMessageW(tooltips_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
         if (control.row->kind == Kind::graphicalButton) {
             // A disabled button gets no mouse input: the window under it shows its tooltip
             // then, over the button's rectangle (set by Layout).
             tool.uFlags = TTF_SUBCLASS;
             tool.uId = static_cast<UINT_PTR>(control.id);
-            SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+            SendMessageW(tooltips_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
         }
     }
 
     Layout();
     BuildMenus();
-    // The first control in tab order has the focus when the window is shown. An open dialog
-    // keeps it: the window's activation (WM_ACTIVATE) gives it to cmdExit afterwards.
-    if (openDialogs_ == 0) SetFocus(control("cmdExit"));
-    focusBeforeDeactivate_ = control("cmdExit");
 }
 
 void Tavola::BuildMenus()
 {
-    menuBar_ = CreateMenu();
+    menuBar_.reset(CreateMenu());
     UINT command = kFirstMenuCommand;
     for (const MenuSpec& item : MenuItems()) {
         const std::wstring caption = Wide(item.caption);
         if (item.menu.empty()) {
             HMENU dropDown = CreatePopupMenu();
-            AppendMenuW(menuBar_, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(dropDown), caption.c_str());
+            AppendMenuW(menuBar_.get(), MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(dropDown), caption.c_str());
             menus_.emplace_back(item.name, dropDown);
             continue;
         }
         AppendMenuW(menu(item.menu), MF_STRING, command, caption.c_str());
         menuCommands_.emplace_back(item.name, command++);
     }
-    SetMenu(hwnd_, menuBar_);
+    SetMenu(hwnd_, menuBar_.get());
 }
 
 void Tavola::DestroyControls()
 {
-    if (tooltips_) DestroyWindow(tooltips_);
-    tooltips_ = nullptr;
-    if (answerName_) DestroyWindow(answerName_);
-    answerName_ = nullptr;
-    for (Control& control : controls_) {
-        if (control.hwnd) DestroyWindow(control.hwnd);
-        if (control.font) DeleteObject(control.font);
-    }
+    tooltips_.reset();
+    answerName_.reset();
     controls_.clear();
-    if (menuBar_) {
-        SetMenu(hwnd_, nullptr);
-        DestroyMenu(menuBar_);
-    }
-    menuBar_ = nullptr;
+    // The window destroys the menu it holds: it lets go of it first.
+    if (menuBar_) SetMenu(hwnd_, nullptr);
+    menuBar_.reset();
     menus_.clear();
     menuCommands_.clear();
     focusBeforeDeactivate_ = nullptr;
@@ -231,13 +211,12 @@ void Tavola::DestroyControls()
 void Tavola::Layout()
 {
     for (Control& control : controls_) {
-        if (!control.hwnd) continue;
+        if (!control.hwnd()) continue;
         const ControlSpec& row = *control.row;
-        HFONT old = control.font;
-        control.font = DesignFont(row.font, dpi_);
-        SendMessageW(control.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(control.font), FALSE);
-        if (old) DeleteObject(old);
-        SetWindowPos(control.hwnd, nullptr, Pixels(row.left), Pixels(row.top), Pixels(row.width), Pixels(row.height),
+        OwnedFont font(DesignFont(row.font, dpi_));
+        SendMessageW(control.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+        control.font = std::move(font);
+        SetWindowPos(control.hwnd(), nullptr, Pixels(row.left), Pixels(row.top), Pixels(row.width), Pixels(row.height),
                      SWP_NOZORDER | SWP_NOACTIVATE);
         if (row.kind == Kind::graphicalButton && !row.tooltip.empty()) {
             TTTOOLINFOW tool{};
@@ -245,7 +224,7 @@ void Tavola::Layout()
             tool.hwnd = hwnd_;
             tool.uId = static_cast<UINT_PTR>(control.id);
             tool.rect = RECT{Pixels(row.left), Pixels(row.top), Pixels(row.left + row.width), Pixels(row.top + row.height)};
-            SendMessageW(tooltips_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
+            SendMessageW(tooltips_.get(), TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
         }
     }
     for (Control& control : controls_)
@@ -265,22 +244,21 @@ void Tavola::FitLabel(Control& label)
         SetWindowPos(hwnd, nullptr, rect.left, rect.top, rect.width, rect.height, SWP_NOZORDER | SWP_NOACTIVATE);
     };
     if (row.fit == Fit::fitsText) {
-        HDC dc = GetDC(label.hwnd);
-        HGDIOBJ old = SelectObject(dc, label.font);
-        const std::wstring shown = Wide(label.caption);
+        HDC dc = GetDC(label.hwnd());
+        HGDIOBJ old = SelectObject(dc, label.font.get());
+        const std::wstring measuredText = Wide(MeasuredText(ShownLines(label.caption)));
         RECT measured{0, 0, 0, 0};
-        DrawTextW(dc, shown.empty() ? L" " : shown.c_str(), -1, &measured, DT_CALCRECT | DT_NOPREFIX);
+        DrawTextW(dc, measuredText.c_str(), -1, &measured, DT_CALCRECT | DT_NOPREFIX);
         SelectObject(dc, old);
-        ReleaseDC(label.hwnd, dc);
+        ReleaseDC(label.hwnd(), dc);
         const int frame = row.frame == Frame::single ? 2 * ScaledPixels(1, dpi_) : 0;
-        place(label.hwnd, layout::FittedRect(rectOf(label.hwnd), (shown.empty() ? 0 : measured.right) + frame,
-                                             measured.bottom + frame));
+        place(label.hwnd(), layout::FittedRect(rectOf(label.hwnd()), measured.right + frame, measured.bottom + frame));
     }
     if (row.name == "lblNum2") {
         const Control& bracket = *find("Label7");
         const ControlSpec& design = *bracket.row;
         const layout::Rect atDesign{Pixels(design.left), Pixels(design.top), Pixels(design.width), Pixels(design.height)};
-        place(bracket.hwnd, layout::ClosingBracketRect(atDesign, rectOf(label.hwnd)));
+        place(bracket.hwnd(), layout::ClosingBracketRect(atDesign, rectOf(label.hwnd())));
         InvalidateRect(hwnd_, nullptr, FALSE);
     }
 }
@@ -295,7 +273,7 @@ void Tavola::UpdateAccessibleText(const Control& label)
         std::ranges::replace(shown, '\n', ' ');
         spoken += ": " + shown;
     }
-    SetWindowTextW(label.hwnd, Wide(spoken).c_str());
+    SetWindowTextW(label.hwnd(), Wide(spoken).c_str());
 }
 
 void Tavola::SizeWindow()

@@ -7,8 +7,8 @@
 #include "layout/contrast.h"
 #include "layout/gradient_bands.h"
 #include "win32/dpi.h"
+#include "system/wide_text_windows.h"
 #include "win32/tavola.h"
-#include "win32/wide_text.h"
 
 namespace brivana::win32 {
 
@@ -25,9 +25,8 @@ COLORREF TextColour(const ControlSpec& row)
 
 void Fill(HDC dc, const RECT& rect, COLORREF colour)
 {
-    HBRUSH brush = CreateSolidBrush(colour);
-    FillRect(dc, &rect, brush);
-    DeleteObject(brush);
+    const OwnedBrush brush(CreateSolidBrush(colour));
+    FillRect(dc, &rect, brush.get());
 }
 
 Rgb ToRgb(COLORREF colour) { return Rgb{GetRValue(colour), GetGValue(colour), GetBValue(colour)}; }
@@ -69,65 +68,40 @@ void Tavola::DrawLabel(const DRAWITEMSTRUCT& item, const Control& label) const
     const COLORREF colour = TextColour(row);
     if (row.frame == Frame::single) {
         const int line = ScaledPixels(1, dpi_);
-        HBRUSH brush = CreateSolidBrush(colour);
+        const OwnedBrush brush(CreateSolidBrush(colour));
         for (int i = 0; i < line; ++i) {
-            FrameRect(dc, &rect, brush);
+            FrameRect(dc, &rect, brush.get());
             InflateRect(&rect, -1, -1);
         }
-        DeleteObject(brush);
     }
 
-    // CR LF, a lone CR or a lone LF: each is a line break.
-    std::wstring shown;
-    const std::wstring caption = Wide(label.caption);
-    for (std::size_t i = 0; i < caption.size(); ++i) {
-        if (caption[i] == L'\r' && i + 1 < caption.size() && caption[i + 1] == L'\n') continue;
-        shown += caption[i] == L'\r' ? L'\n' : caption[i];
-    }
+    const std::wstring shown = Wide(ShownLines(label.caption));
     UINT format = DT_NOPREFIX | DT_TOP | (row.align == Align::centred ? DT_CENTER : DT_LEFT);
-    if (row.fit == Fit::keepsRect) format |= DT_WORDBREAK;
-    HGDIOBJ old = SelectObject(dc, label.font);
+    if (WrapsAtSpaces(row.fit)) format |= DT_WORDBREAK;
+    HGDIOBJ old = SelectObject(dc, label.font.get());
     SetBkMode(dc, TRANSPARENT);
-    if (!row.back && draws_) DrawHalo(dc, origin, item.rcItem, shown, rect, format, colour);
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    const int rows = item.rcItem.bottom - item.rcItem.top;
+    const std::optional<Rgb> halo =
+        row.back ? std::nullopt : LabelHaloColour(ToRgb(colour), draws_, origin.y, rows, client.bottom);
+    if (halo) {
+        // Where the text would not stand out from the band behind it, a thin outline that
+        // does: the text shifted one step in each of eight directions, in the halo's colour.
+        SetTextColor(dc, Colour(*halo));
+        const int step = ScaledPixels(1, dpi_);
+        for (int dx = -step; dx <= step; dx += step) {
+            for (int dy = -step; dy <= step; dy += step) {
+                if (dx == 0 && dy == 0) continue;
+                RECT shifted = rect;
+                OffsetRect(&shifted, dx, dy);
+                DrawTextW(dc, shown.c_str(), -1, &shifted, format);
+            }
+        }
+    }
     SetTextColor(dc, colour);
     DrawTextW(dc, shown.c_str(), -1, &rect, format);
     SelectObject(dc, old);
-}
-
-void Tavola::DrawHalo(HDC dc, POINT origin, const RECT& area, const std::wstring& text, const RECT& rect,
-                      UINT format, COLORREF colour) const
-{
-    // Where the text would not stand out from the band behind it, a thin outline that does:
-    // the text shifted one step in each of eight directions, in the outline's colour, one run
-    // of rows with the same outline at a time.
-    RECT client;
-    GetClientRect(hwnd_, &client);
-    const int halo = ScaledPixels(1, dpi_);
-    const auto outline = [&](LONG row) {
-        const int clientRow = std::clamp(static_cast<int>(row + origin.y), 0, std::max(0, static_cast<int>(client.bottom) - 1));
-        const int band = BandAtRow(clientRow, client.bottom);
-        return HaloColour(ToRgb(colour), BandColour(draws_->first, draws_->second, band));
-    };
-    for (LONG top = area.top; top < area.bottom;) {
-        const std::optional<Rgb> colourHere = outline(top);
-        LONG bottom = top + 1;
-        while (bottom < area.bottom && outline(bottom) == colourHere) ++bottom;
-        if (colourHere) {
-            SaveDC(dc);
-            IntersectClipRect(dc, area.left, top, area.right, bottom);
-            SetTextColor(dc, RGB(colourHere->red, colourHere->green, colourHere->blue));
-            for (int dx = -halo; dx <= halo; dx += halo) {
-                for (int dy = -halo; dy <= halo; dy += halo) {
-                    if (dx == 0 && dy == 0) continue;
-                    RECT shifted = rect;
-                    OffsetRect(&shifted, dx, dy);
-                    DrawTextW(dc, text.c_str(), -1, &shifted, format);
-                }
-            }
-            RestoreDC(dc, -1);
-        }
-        top = bottom;
-    }
 }
 
 void Tavola::DrawButton(const DRAWITEMSTRUCT& item, const Control& button) const
@@ -146,17 +120,19 @@ void Tavola::DrawButton(const DRAWITEMSTRUCT& item, const Control& button) const
     RECT area = rect;
     InflateRect(&area, -margin, -margin);
     if (down) OffsetRect(&area, 1, 1);
-    HGDIOBJ old = SelectObject(dc, button.font);
+    HGDIOBJ old = SelectObject(dc, button.font.get());
     TEXTMETRICW metrics;
     GetTextMetricsW(dc, &metrics);
     const RECT captionArea{area.left, area.bottom - metrics.tmHeight, area.right, area.bottom};
 
-    HICON picture = row.name == "cmdNext" ? (disabled ? nextDisabled_ : down ? nextPressed_ : next_) : exit_;
+    const OwnedIcon& picture = row.name == "cmdNext"
+                                   ? (disabled ? pictures_.nextDisabled : down ? pictures_.nextPressed : pictures_.next)
+                                   : pictures_.exit;
     if (picture) {
         const int size = ScaledPixels(32, dpi_);
         const int x = (area.left + area.right - size) / 2;
         const int y = (area.top + captionArea.top - size) / 2;
-        DrawIconEx(dc, x, y, picture, size, size, 0, nullptr, DI_NORMAL);
+        DrawIconEx(dc, x, y, picture.get(), size, size, 0, nullptr, DI_NORMAL);
     }
     SetBkMode(dc, TRANSPARENT);
     const Rgb caption = disabled ? DisabledCaptionColour(ToRgb(face)) : ToRgb(TextColour(row));
@@ -178,7 +154,8 @@ void Tavola::DrawImage(const DRAWITEMSTRUCT& item, const Control&) const
     MapWindowPoints(item.hwndItem, hwnd_, &origin, 1);
     PaintSurface(item.hDC, origin, item.rcItem);
     const int size = ScaledPixels(32, dpi_);
-    if (clock_) DrawIconEx(item.hDC, item.rcItem.left, item.rcItem.top, clock_, size, size, 0, nullptr, DI_NORMAL);
+    if (pictures_.clock)
+        DrawIconEx(item.hDC, item.rcItem.left, item.rcItem.top, pictures_.clock.get(), size, size, 0, nullptr, DI_NORMAL);
 }
 
 }  // namespace brivana::win32

@@ -1,7 +1,14 @@
 #include "window/answer_box.h"
 
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QValidator>
+#include <algorithm>
 
 #include "game/answer_keys.h"
 
@@ -9,48 +16,85 @@ namespace brivana::window {
 
 namespace {
 
-// A character outside the single-byte set: no answer can use it.
-constexpr std::int16_t kUnmappable = '?';
-
-// The typed characters of a text, in the single-byte character set; the others (Delete)
-// keep their editing role and never reach the filter.
-QList<std::int16_t> TypedCharacters(const QString& text)
+QList<char32_t> CodePoints(const QString& text)
 {
-    QList<std::int16_t> characters;
-    for (const QChar c : text) {
-        if (!keys::GoesThroughKeyFilter(c.unicode())) continue;
-        characters.append(c.unicode() < 256 ? static_cast<std::int16_t>(c.unicode()) : kUnmappable);
-    }
+    QList<char32_t> characters;
+    for (const char32_t c : text.toUcs4()) characters.append(c);
     return characters;
 }
 
+// The typed characters of a text; the others (Delete) keep their editing role and never
+// reach the filter.
+QList<char32_t> TypedCharacters(const QString& text)
+{
+    QList<char32_t> characters;
+    for (const char32_t c : text.toUcs4())
+        if (keys::GoesThroughKeyFilter(c)) characters.append(c);
+    return characters;
+}
+
+// Whatever way text comes into the box besides typing and the paste of its own (a drop, the
+// X11 selection), the box keeps only what the paste filter lets through.
+class PasteValidator final : public QValidator {
+public:
+    PasteValidator(const AnswerBox::Filter& pasted, QObject* parent) : QValidator(parent), pasted_(pasted) {}
+
+    State validate(QString& input, int& position) const override
+    {
+        QString kept;
+        for (char32_t c : input.toUcs4())
+            if (pasted_ && pasted_(c)) kept.append(QString::fromUcs4(&c, 1));
+        if (kept != input) {
+            input = kept;
+            position = std::min(position, static_cast<int>(kept.size()));
+        }
+        return Acceptable;
+    }
+
+private:
+    const AnswerBox::Filter& pasted_;
+};
+
 }  // namespace
 
-AnswerBox::AnswerBox(QWidget* parent) : QLineEdit(parent) {}
+AnswerBox::AnswerBox(QWidget* parent) : QLineEdit(parent) { setValidator(new PasteValidator(pasted_, this)); }
 
-QList<std::int16_t> AnswerBox::Characters(const QKeyEvent& event)
+void AnswerBox::setFilters(Filter typed, Filter pasted)
+{
+    typed_ = std::move(typed);
+    pasted_ = std::move(pasted);
+}
+
+QList<char32_t> AnswerBox::Characters(const QKeyEvent& event)
 {
     const Qt::KeyboardModifiers modifiers = event.modifiers();
     // Alt with a key is an access key or a menu, never a typed character.
     if (modifiers & Qt::AltModifier) return {};
-    if (event.key() == Qt::Key_Backspace) return {keys::kBackspace};
+    if (event.key() == Qt::Key_Backspace) return {static_cast<char32_t>(keys::kBackspace)};
     // Control with a letter types a control character: Ctrl+V is 22, Ctrl+C is 3.
     if ((modifiers & Qt::ControlModifier) && event.key() >= Qt::Key_A && event.key() <= Qt::Key_Z)
-        return {static_cast<std::int16_t>(event.key() - Qt::Key_A + 1)};
+        return {static_cast<char32_t>(event.key() - Qt::Key_A + 1)};
     return TypedCharacters(event.text());
 }
 
-QString AnswerBox::filtered(const QList<std::int16_t>& characters, bool& changed)
+QString AnswerBox::Filtered(const QList<char32_t>& characters, const Filter& filter, bool& changed)
 {
     QString kept;
     changed = false;
-    for (std::int16_t original : characters) {
-        std::int16_t key = original;
-        if (filter_) filter_(key);
-        changed = changed || key != original;
-        if (key != 0) kept.append(QChar(static_cast<char16_t>(static_cast<std::uint8_t>(key))));
+    for (const char32_t original : characters) {
+        char32_t character = original;
+        const bool keep = filter && filter(character);
+        changed = changed || !keep || character != original;
+        if (keep) kept.append(QString::fromUcs4(&character, 1));
     }
     return kept;
+}
+
+void AnswerBox::pasteFiltered()
+{
+    bool changed = false;
+    const QString kept = Filtered(CodePoints(QGuiApplication::clipboard()->text()), pasted_, changed);
+    if (!kept.isEmpty()) insert(kept);
 }
 
 void AnswerBox::keyPressEvent(QKeyEvent* event)
@@ -62,12 +106,17 @@ void AnswerBox::keyPressEvent(QKeyEvent* event)
             defaultButton_->click();
             return;
         }
-        std::int16_t key = keys::kEnter;
-        if (filter_) filter_(key);
+        char32_t enter = keys::kEnter;
+        if (typed_) typed_(enter);
+        return;
+    }
+    if (event->key() == Qt::Key_Insert && event->modifiers() == Qt::ShiftModifier) {
+        event->accept();
+        pasteFiltered();
         return;
     }
 
-    const QList<std::int16_t> characters = Characters(*event);
+    const QList<char32_t> characters = Characters(*event);
     if (characters.isEmpty()) {
         if (event->modifiers() & Qt::AltModifier)
             event->ignore();
@@ -77,7 +126,7 @@ void AnswerBox::keyPressEvent(QKeyEvent* event)
     }
 
     bool changed = false;
-    const QString kept = filtered(characters, changed);
+    const QString kept = Filtered(characters, typed_, changed);
     if (!changed) {
         QLineEdit::keyPressEvent(event);
         return;
@@ -91,11 +140,26 @@ void AnswerBox::inputMethodEvent(QInputMethodEvent* event)
     // Composed text (a dead key and a letter, an input method's) is typed text too: it goes
     // through the same filter, and nothing half-composed shows in the box meanwhile.
     bool changed = false;
-    const QString kept = filtered(TypedCharacters(event->commitString()), changed);
+    const QString kept = Filtered(TypedCharacters(event->commitString()), typed_, changed);
     QInputMethodEvent passed;
     passed.setCommitString(kept, event->replacementStart(), event->replacementLength());
     QLineEdit::inputMethodEvent(&passed);
     event->accept();
+}
+
+void AnswerBox::contextMenuEvent(QContextMenuEvent* event)
+{
+    QMenu* menu = createStandardContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    // The menu's own paste would put the clipboard in unfiltered. Its entry is named as Qt
+    // names it, in the loaded language, with its shortcut after a tab.
+    const QString paste = QCoreApplication::translate("QLineEdit", "&Paste");
+    for (QAction* entry : menu->actions()) {
+        if (entry->text() != paste && !entry->text().startsWith(paste + QLatin1Char('\t'))) continue;
+        disconnect(entry, &QAction::triggered, nullptr, nullptr);
+        connect(entry, &QAction::triggered, this, &AnswerBox::pasteFiltered);
+    }
+    menu->popup(event->globalPos());
 }
 
 }  // namespace brivana::window

@@ -1,14 +1,14 @@
 #pragma once
 // The answer box. Every typed character goes through the game's key filter before the box
 // receives it, Ctrl+V and composed characters included however the platform reports them;
-// Delete, the arrows, Home and End edit as usual, and pasting from the context menu or with
-// Shift+Insert stays possible. Enter clicks the window's default button while it is
-// enabled, and otherwise reaches the filter as character 13.
+// Delete, the arrows, Home and End edit as usual. Pasted text (Shift+Insert, the context
+// menu, a drop or the X11 selection) goes through the paste filter one character at a time.
+// Enter clicks the window's default button while it is enabled, and otherwise reaches the
+// key filter as character 13.
 
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <cstdint>
 #include <functional>
 
 namespace brivana::window {
@@ -16,26 +16,29 @@ namespace brivana::window {
 class AnswerBox final : public QLineEdit {
     Q_OBJECT
 public:
-    // Sets keyAscii to 0 to discard the character, or to another character to replace it.
-    using KeyFilter = std::function<void(std::int16_t& keyAscii)>;
+    // False when the box must not get the character; otherwise the box gets `character`.
+    using Filter = std::function<bool(char32_t& character)>;
 
     explicit AnswerBox(QWidget* parent);
 
-    void setKeyFilter(KeyFilter filter) { filter_ = std::move(filter); }
+    void setFilters(Filter typed, Filter pasted);
     void setDefaultButton(QPushButton* button) { defaultButton_ = button; }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
-    // The characters the key stands for, in the single-byte character set; empty for a key
-    // that types nothing (arrows, Delete, Shift+Insert...).
-    static QList<std::int16_t> Characters(const QKeyEvent& event);
+    // The characters the key stands for; empty for a key that types nothing (arrows,
+    // Delete, Shift+Insert...).
+    static QList<char32_t> Characters(const QKeyEvent& event);
     // What the filter keeps of the characters, and whether it changed any.
-    QString filtered(const QList<std::int16_t>& characters, bool& changed);
+    static QString Filtered(const QList<char32_t>& characters, const Filter& filter, bool& changed);
+    void pasteFiltered();
 
-    KeyFilter filter_;
+    Filter typed_;
+    Filter pasted_;
     QPointer<QPushButton> defaultButton_;
 };
 

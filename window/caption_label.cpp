@@ -3,7 +3,6 @@
 #include <QPainter>
 #include <QStyle>
 
-#include "layout/contrast.h"
 #include "layout/label_geometry.h"
 
 namespace brivana::window {
@@ -12,7 +11,7 @@ CaptionLabel::CaptionLabel(layout::Fit fit, QWidget* parent) : QLabel(parent), f
 {
     // A player's name is shown as typed, never read as markup.
     setTextFormat(Qt::PlainText);
-    setWordWrap(fit_ == layout::Fit::keepsRect);
+    setWordWrap(layout::WrapsAtSpaces(fit_));
     setIndent(0);
     setMargin(0);
 }
@@ -20,27 +19,26 @@ CaptionLabel::CaptionLabel(layout::Fit fit, QWidget* parent) : QLabel(parent), f
 void CaptionLabel::setCaption(const QString& caption)
 {
     caption_ = caption;
-    QString shown = caption;
-    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    setText(shown);
-    // A screen reader announces the label's name, then this: the number or text it shows.
-    setAccessibleDescription(shown);
+    const std::string shown = layout::ShownLines(caption.toStdString());
     if (fit_ == layout::Fit::fitsText) {
+        setText(QString::fromStdString(std::string(layout::MeasuredText(shown))));
         const QSize measured = sizeHint();
         const QRect now = geometry();
         const layout::Rect fitted = layout::FittedRect(layout::Rect{now.x(), now.y(), now.width(), now.height()},
                                                        measured.width(), measured.height());
         setGeometry(fitted.left, fitted.top, fitted.width, fitted.height);
     }
+    setText(QString::fromStdString(shown));
+    // A screen reader announces the label's name, then this: the number or text it shows.
+    setAccessibleDescription(text());
 }
 
 QColor CaptionLabel::haloColour() const
 {
-    if (!backgroundAt_) return {};
+    if (!haloAt_) return {};
     const QColor text = palette().color(QPalette::WindowText);
-    const std::optional<layout::Rgb> halo = layout::HaloColour(layout::Rgb{text.red(), text.green(), text.blue()},
-                                                               backgroundAt_(geometry().center().y()));
+    const std::optional<layout::Rgb> halo =
+        haloAt_(layout::Rgb{text.red(), text.green(), text.blue()}, geometry().top(), geometry().height());
     return halo ? QColor(halo->red, halo->green, halo->blue) : QColor();
 }
 

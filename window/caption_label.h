@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QString>
 #include <functional>
+#include <optional>
 
 #include "layout/control_table.h"
 
@@ -17,15 +18,15 @@ namespace brivana::window {
 class CaptionLabel final : public QLabel {
     Q_OBJECT
 public:
-    // The colour of the background behind a row of the label's parent.
-    using BackgroundAt = std::function<layout::Rgb(int row)>;
+    // The halo of a label rows high from top in its parent, with text of this colour.
+    using HaloAt = std::function<std::optional<layout::Rgb>(layout::Rgb text, int top, int rows)>;
 
     CaptionLabel(layout::Fit fit, QWidget* parent);
 
     void setCaption(const QString& caption);
     const QString& caption() const { return caption_; }
-    // Draws the text with a halo against the background that backgroundAt gives.
-    void setHalo(BackgroundAt backgroundAt) { backgroundAt_ = std::move(backgroundAt); }
+    // Draws the text with the halo that haloAt gives.
+    void setHalo(HaloAt haloAt) { haloAt_ = std::move(haloAt); }
     // The halo's colour where the label stands now; invalid where the text needs none.
     QColor haloColour() const;
 
@@ -35,7 +36,7 @@ protected:
 private:
     layout::Fit fit_;
     QString caption_;
-    BackgroundAt backgroundAt_;
+    HaloAt haloAt_;
 };
 
 }  // namespace brivana::window

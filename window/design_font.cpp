@@ -9,17 +9,12 @@ namespace {
 
 using namespace layout;
 
-// The face itself first, then its stand-in.
+// The face itself first, then its stand-in on Linux.
 QStringList Families(Face face)
 {
-    switch (face) {
-    case Face::msSansSerif: return {"MS Sans Serif", "Liberation Sans"};
-    case Face::arial: return {"Arial", "Liberation Sans"};
-    case Face::arialBlack: return {"Arial Black", "Liberation Sans"};
-    case Face::timesNewRoman: return {"Times New Roman", "Liberation Serif"};
-    case Face::none: break;
-    }
-    return {};
+    const QString standIn = face == Face::timesNewRoman ? QStringLiteral("Liberation Serif")
+                                                        : QStringLiteral("Liberation Sans");
+    return {QString::fromUtf8(FaceName(face).data(), static_cast<qsizetype>(FaceName(face).size())), standIn};
 }
 
 }  // namespace

@@ -47,11 +47,12 @@ QString Breakable(const QString& text)
 
 }  // namespace
 
-MsgAnswer QtDialogs::messageBox(QWidget* parent, const QString& text, int style, const QString& title)
+MsgAnswer QtDialogs::messageBox(DialogOwner owner, const std::string& text, int style, const std::string& utf8Title)
 {
-    QMessageBox box(parent);
+    const QString title = QString::fromStdString(utf8Title);
+    QMessageBox box(static_cast<QWidget*>(owner));
     box.setWindowTitle(title);
-    box.setText(Breakable(text));
+    box.setText(Breakable(QString::fromStdString(text)));
     box.setTextFormat(Qt::PlainText);
     switch (style) {
     case MsgStyle::yesNoQuestionDefaultNo:
@@ -79,12 +80,13 @@ MsgAnswer QtDialogs::messageBox(QWidget* parent, const QString& text, int style,
     return pressed == QMessageBox::Yes ? MsgAnswer::yes : MsgAnswer::no;
 }
 
-QString QtDialogs::inputBox(QWidget* parent, const QString& prompt, const QString& title)
+std::string QtDialogs::inputBox(DialogOwner owner, const std::string& prompt, const std::string& utf8Title)
 {
-    QInputDialog dialog(parent);
+    const QString title = QString::fromStdString(utf8Title);
+    QInputDialog dialog(static_cast<QWidget*>(owner));
     dialog.setInputMode(QInputDialog::TextInput);
     dialog.setWindowTitle(title);
-    dialog.setLabelText(prompt);
+    dialog.setLabelText(QString::fromStdString(prompt));
     dialog.setTextValue(QString());
     // The dialog's own layout sets its size from the contents: the name's box carries the width.
     if (auto* name = dialog.findChild<QLineEdit*>()) {
@@ -92,7 +94,7 @@ QString QtDialogs::inputBox(QWidget* parent, const QString& prompt, const QStrin
         name->setMinimumWidth(PromptWidth(dialog, title) - margins.left() - margins.right());
     }
     if (dialog.exec() != QDialog::Accepted) return {};
-    return dialog.textValue();
+    return dialog.textValue().toStdString();
 }
 
 }  // namespace brivana::window

@@ -1,9 +1,7 @@
 #include "window/surface.h"
 
 #include <QPainter>
-#include <algorithm>
 
-#include "layout/gradient_bands.h"
 #include "window/gradient.h"
 
 namespace brivana::window {
@@ -19,11 +17,9 @@ void Surface::setGradient(std::int16_t p, std::int16_t q)
     update();
 }
 
-layout::Rgb Surface::colourAtRow(int row) const
+std::optional<layout::Rgb> Surface::haloColour(layout::Rgb text, int top, int rows) const
 {
-    if (!draws_) return layout::Rgb{0, 0, 0};
-    const int band = layout::BandAtRow(std::clamp(row, 0, height() - 1), height());
-    return layout::BandColour(draws_->first, draws_->second, band);
+    return layout::LabelHaloColour(text, draws_, top, rows, height());
 }
 
 void Surface::paintEvent(QPaintEvent*)

@@ -5,9 +5,7 @@
 #include <QWidget>
 #include <cstdint>
 
-#include "layout/control_table.h"
-#include <optional>
-#include <utility>
+#include "layout/contrast.h"
 
 namespace brivana::window {
 
@@ -18,14 +16,14 @@ public:
 
     void setGradient(std::int16_t p, std::int16_t q);
     bool hasGradient() const { return draws_.has_value(); }
-    // The colour painted on a pixel row of the surface.
-    layout::Rgb colourAtRow(int row) const;
+    // The halo of a label on the surface, rows high from top, with text of this colour.
+    std::optional<layout::Rgb> haloColour(layout::Rgb text, int top, int rows) const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    std::optional<std::pair<std::int16_t, std::int16_t>> draws_;
+    layout::Draws draws_;
 };
 
 }  // namespace brivana::window

@@ -10,34 +10,26 @@
 #include <QShortcut>
 #include <QThread>
 
+#include "layout/control_table.h"
 #include "window/answer_box.h"
 #include "window/caption_label.h"
 #include "window/png_picture.h"
-#include "layout/control_table.h"
-#include "layout/menu_table.h"
 #include "window/surface.h"
-#include "window/version.h"
 
 // The pictures are compiled into this static library; nothing else would pull them in.
 static void LoadPictures() { Q_INIT_RESOURCE(pictures); }
 
 namespace brivana {
 
-namespace {
-
-const QString kApplicationTitle = QStringLiteral("Brivana");
-const QString kLoadCaption = QStringLiteral(" Giochiamo con il prodotto di numeri relativi");
-
-}  // namespace
-
-Tavola::Tavola(Services services, window::Dialogs& dialogs, QWidget* parent)
-    : QMainWindow(parent), dialogs_(dialogs), game_(*this, services), timer_(this)
+Tavola::Tavola(Services services, Dialogs& dialogs, QWidget* parent)
+    : QMainWindow(parent), protocol_(*this, dialogs, services), timer_(this)
 {
     LoadPictures();
     timer_.setObjectName(QStringLiteral("Timer1"));
-    connect(&timer_, &QTimer::timeout, this, [this] { game_.Timer1_Timer(); });
+    timer_.setInterval(layout::kTimerIntervalMs);
+    connect(&timer_, &QTimer::timeout, this, [this] { protocol_.game().Timer1_Timer(); });
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
-        if (now && control(now->objectName()) == now) lastFocused_ = now->objectName();
+        if (now && controls_.value(now->objectName()) == now) lastFocused_ = now->objectName();
     });
     // The menus have no access keys: F10 opens the first one, and the arrows go on from there.
     auto* menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
@@ -50,16 +42,16 @@ Tavola::Tavola(Services services, window::Dialogs& dialogs, QWidget* parent)
     for (const char* size : {"48", "64", "128"})
         icon.addPixmap(window::PngPicture(QStringLiteral(":/pictures/brivana-%1.png").arg(QLatin1String(size))));
     setWindowIcon(icon);
-}
-
-Tavola::~Tavola() = default;
-
-void Tavola::start()
-{
     // The name prompt comes before anything else the game shows: the controls are built once
     // its first frame is out, while the pupil types (at the latest when the prompt closes).
-    if (!surface_) qApp->installEventFilter(this);
-    loadAndShow();
+    qApp->installEventFilter(this);
+}
+
+Tavola::~Tavola()
+{
+    // The controls call the protocol (the answer box checks its text when it loses the
+    // focus): they go while it is still there, not with the window after it.
+    delete takeCentralWidget();
 }
 
 bool Tavola::eventFilter(QObject* watched, QEvent* event)
@@ -68,74 +60,36 @@ bool Tavola::eventFilter(QObject* watched, QEvent* event)
         static_cast<QWidget*>(watched)->isWindow()) {
         qApp->removeEventFilter(this);
         // Queued: the frame reaches the screen once this paint has returned.
-        QMetaObject::invokeMethod(this, [this] { if (!surface_) buildControls(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, [this] { protocol_.promptOnScreen(); }, Qt::QueuedConnection);
     }
     return false;
 }
 
-void Tavola::loadAndShow()
+void Tavola::setTimerRunning(bool running)
 {
-    setWindowTitle(kLoadCaption);
-    timer_.setInterval(layout::kTimerIntervalMs);
-    timer_.start();
-    game_.Form_Load();
-    if (ended_) return;
-    show();
-    if (ended_) return;
-    game_.Form_Activate();
-    if (ended_) return;
-    emit loaded();
+    if (!running)
+        timer_.stop();
+    else if (!timer_.isActive())
+        timer_.start();
 }
 
-void Tavola::reload()
-{
-    // This runs inside the menu's own signal and after a dialog's nested loop: the controls
-    // on the stack must outlive it, so the rebuild waits for the event loop.
-    if (rebuildPending_) return;
-    rebuildPending_ = true;
-    QMetaObject::invokeMethod(this, &Tavola::rebuild, Qt::QueuedConnection);
-}
+bool Tavola::nestedLoopRunning() const { return thread()->loopLevel() > 1; }
 
-void Tavola::rebuild()
+QWidget* Tavola::control(std::string_view name) const
 {
-    // A nested loop (a dialog's) would run the rebuild under a handler of the old controls.
-    if (thread()->loopLevel() > 1) {
-        QTimer::singleShot(layout::kTimerIntervalMs / 10, this, &Tavola::rebuild);
-        return;
-    }
-    rebuildPending_ = false;
-    if (ended_) return;
-    hide();
-    timer_.stop();
-    buildControls();
-    loadAndShow();
+    return controls_.value(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
 }
-
-void Tavola::copy_Click(std::int16_t)
-{
-    messageBox("Brivana " + std::string(kVersion) + "\n" + std::string(layout::CreditsText()), MsgStyle::ok);
-}
-
-QWidget* Tavola::control(const QString& name) const { return controls_.value(name); }
 
 window::CaptionLabel* Tavola::label(Field field) const
 {
-    return qobject_cast<window::CaptionLabel*>(control(QString::fromUtf8(fieldName(field))));
+    return qobject_cast<window::CaptionLabel*>(control(fieldName(field)));
 }
 
-window::AnswerBox* Tavola::answerBox() const
-{
-    return qobject_cast<window::AnswerBox*>(control(QStringLiteral("txtAnswer")));
-}
-
-QAbstractButton* Tavola::nextButton() const
-{
-    return qobject_cast<QAbstractButton*>(control(QStringLiteral("cmdNext")));
-}
+QAbstractButton* Tavola::nextButton() const { return qobject_cast<QAbstractButton*>(control("cmdNext")); }
 
 std::string Tavola::text(Field field) const
 {
-    if (field == Field::txtAnswer) return answerBox()->text().toStdString();
+    if (field == Field::txtAnswer) return qobject_cast<window::AnswerBox*>(control("txtAnswer"))->text().toStdString();
     return label(field)->caption().toStdString();
 }
 
@@ -143,77 +97,55 @@ void Tavola::setText(Field field, const std::string& text)
 {
     const QString value = QString::fromStdString(text);
     if (field == Field::txtAnswer)
-        answerBox()->setText(value);
+        qobject_cast<window::AnswerBox*>(control("txtAnswer"))->setText(value);
     else
         label(field)->setCaption(value);
     if (field == Field::lblNum2) placeClosingBracket();
 }
 
-void Tavola::setNextEnabled(bool enabled) { nextButton()->setEnabled(enabled); }
+void Tavola::enableControl(std::string_view name, bool enabled) { control(name)->setEnabled(enabled); }
 
-void Tavola::focusNext() { nextButton()->setFocus(Qt::OtherFocusReason); }
+void Tavola::focusControl(std::string_view name) { control(name)->setFocus(Qt::OtherFocusReason); }
 
-void Tavola::focusAnswer() { answerBox()->setFocus(Qt::OtherFocusReason); }
-
-void Tavola::setTimerEnabled(bool enabled)
+bool Tavola::canFocus(std::string_view name) const
 {
-    if (!enabled)
-        timer_.stop();
-    else if (!timer_.isActive())
-        timer_.start();
+    const QWidget* widget = control(name);
+    return widget && widget->isVisible() && widget->isEnabled();
 }
 
-MsgAnswer Tavola::messageBox(const std::string& text, int style, const std::string& title)
+bool Tavola::focusNextPrevChild(bool next)
 {
-    return dialogs_.messageBox(this, QString::fromStdString(text), style,
-                               title.empty() ? kApplicationTitle : QString::fromStdString(title));
-}
-
-std::string Tavola::inputBox(const std::string& prompt, const std::string& title)
-{
-    const QString name = dialogs_.inputBox(this, QString::fromStdString(prompt), QString::fromStdString(title));
-    if (!surface_) {
-        qApp->removeEventFilter(this);
-        buildControls();
-    }
-    return name.toStdString();
+    const QWidget* focused = focusWidget();
+    const bool ours = focused && controls_.value(focused->objectName()) == focused;
+    protocol_.tab(ours ? focused->objectName().toStdString() : std::string(), next ? 1 : -1);
+    return true;
 }
 
 void Tavola::paintBackground(std::int16_t p, std::int16_t q) { surface_->setGradient(p, q); }
 
-void Tavola::setCaption(const std::string& caption) { setWindowTitle(QString::fromStdString(caption)); }
-
-void Tavola::endProgram()
-{
-    ended_ = true;
-    timer_.stop();
-    hide();
-    emit ended();
-}
-
 void Tavola::closeEvent(QCloseEvent* event)
 {
     // Closing the window ends the game as the Exit button does: farewell and record.
-    if (!ended_) game_.cmdExit_Click();
-    event->setAccepted(ended_);
+    if (!hasEnded()) protocol_.game().cmdExit_Click();
+    event->setAccepted(hasEnded());
 }
 
 void Tavola::changeEvent(QEvent* event)
 {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange && isVisible()) game_.Form_Resize(isMinimized());
+    if (event->type() == QEvent::WindowStateChange && isVisible()) protocol_.game().Form_Resize(isMinimized());
 }
 
 void Tavola::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
-    if (isVisible()) game_.Form_Resize(isMinimized());
+    if (isVisible()) protocol_.game().Form_Resize(isMinimized());
 }
 
 void Tavola::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
-    game_.Form_Resize(isMinimized());
+    protocol_.game().Form_Resize(isMinimized());
 }
 
 void Tavola::keyPressEvent(QKeyEvent* event)

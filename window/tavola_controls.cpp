@@ -1,4 +1,5 @@
 // Building Tavola's controls and menus from the design tables.
+#include <QApplication>
 #include <QFile>
 #include <QIcon>
 #include <QLayout>
@@ -60,7 +61,8 @@ QWidget* MakeLabel(const ControlSpec& row, Surface* parent)
 {
     auto* label = new CaptionLabel(row.fit, parent);
     // A transparent label stands on the gradient.
-    if (!row.back) label->setHalo([parent](int y) { return parent->colourAtRow(y); });
+    if (!row.back)
+        label->setHalo([parent](Rgb text, int top, int rows) { return parent->haloColour(text, top, rows); });
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, Colour(row.text, Qt::black));
     if (row.back) {
@@ -122,6 +124,7 @@ QWidget* MakeImage(const ControlSpec& row, QWidget* parent)
 
 void Tavola::buildControls()
 {
+    qApp->removeEventFilter(this);  // built now: no need to wait for the name prompt's frame
     auto* surface = new Surface(this);
     surface->setObjectName(QStringLiteral("Tavola"));
     surface->setFixedSize(Pixels(kClientWidthTwips), Pixels(kClientHeightTwips));
@@ -152,51 +155,49 @@ void Tavola::buildControls()
     auto* next = qobject_cast<QPushButton*>(controls.value(QStringLiteral("cmdNext")));
     auto* exit = qobject_cast<QPushButton*>(controls.value(QStringLiteral("cmdExit")));
     auto* answer = qobject_cast<AnswerBox*>(controls.value(QStringLiteral("txtAnswer")));
-    QWidget* command1 = controls.value(QStringLiteral("Command1"));
-    connect(next, &QPushButton::clicked, this, [this] { game_.cmdNext_Click(); });
-    connect(exit, &QPushButton::clicked, this, [this] { game_.cmdExit_Click(); });
-    answer->setKeyFilter([this](std::int16_t& key) { game_.txtAnswer_KeyPress(key); });
+    connect(next, &QPushButton::clicked, this, [this] { protocol_.game().cmdNext_Click(); });
+    connect(exit, &QPushButton::clicked, this, [this] { protocol_.game().cmdExit_Click(); });
+    answer->setFilters([this](char32_t& typed) { return protocol_.typeCharacter(typed); },
+                       [this](char32_t& pasted) { return protocol_.pasteCharacter(pasted); });
     answer->setDefaultButton(next);
-    setTabOrder(exit, next);
-    setTabOrder(next, answer);
-    setTabOrder(answer, command1);
-    // Command1 lies wholly inside cmdNext: the button that works stays in front.
-    next->raise();
+    controls.value(Text(kFrontControl))->raise();
 
     controls_ = std::move(controls);
     surface_ = surface;
     setCentralWidget(surface);  // the previous surface and its controls are deleted later
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     buildMenus();
-    // The first control in tab order has the focus when the window is shown.
-    exit->setFocus(Qt::OtherFocusReason);
 }
 
 void Tavola::placeClosingBracket()
 {
-    const QRect box = control(QStringLiteral("lblNum2"))->geometry();
+    const QRect box = control("lblNum2")->geometry();
     const QRect design = Geometry(*FindControl("Label7"));
     const layout::Rect bracket =
         ClosingBracketRect(layout::Rect{design.x(), design.y(), design.width(), design.height()},
                            layout::Rect{box.x(), box.y(), box.width(), box.height()});
-    control(QStringLiteral("Label7"))->move(bracket.left, bracket.top);
+    control("Label7")->move(bracket.left, bracket.top);
 }
 
 void Tavola::restoreFocusAfterMenu()
 {
     // A new game gives the focus to its own first question.
-    if (ended_ || rebuildPending_ || !isVisible()) return;
-    QWidget* before = control(lastFocused_);
+    if (hasEnded() || protocol_.rebuildPending() || !isVisible()) return;
+    QWidget* before = controls_.value(lastFocused_);
     if (!before || !before->isEnabled()) return;
     activateWindow();
-    before->setFocus(Qt::PopupFocusReason);
+    protocol_.moveFocus(lastFocused_.toStdString());
+}
+
+void Tavola::closeMenus()
+{
+    if (!menus_) return;
+    for (QMenu* open : menus_->findChildren<QMenu*>())
+        if (open->isVisible()) open->close();
 }
 
 void Tavola::buildMenus()
 {
-    if (menus_) {
-        for (QMenu* open : menus_->findChildren<QMenu*>()) open->close();
-    }
     auto* bar = new QMenuBar(this);
     bar->setNativeMenuBar(false);
     QHash<QString, QMenu*> menus;
@@ -212,12 +213,12 @@ void Tavola::buildMenus()
         QAction* entry = menus.value(Text(item.menu))->addAction(Text(item.caption));
         entry->setObjectName(name);
         if (name == QLatin1String("copy"))
-            connect(entry, &QAction::triggered, this, [this, index = item.index] { copy_Click(index); });
+            connect(entry, &QAction::triggered, this, [this, index = item.index] { protocol_.copy_Click(index); });
     }
     // The menu's click: it runs before its drop-down is shown. Its question takes the
     // keyboard away; once the drop-down closes, the keyboard goes back where it was.
     QMenu* next = menus.value(QStringLiteral("Next"));
-    connect(next, &QMenu::aboutToShow, this, [this] { game_.Next_Click(); });
+    connect(next, &QMenu::aboutToShow, this, [this] { protocol_.game().Next_Click(); });
     connect(next, &QMenu::aboutToHide, this, [this] {
         QMetaObject::invokeMethod(this, &Tavola::restoreFocusAfterMenu, Qt::QueuedConnection);
     });

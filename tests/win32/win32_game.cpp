@@ -7,7 +7,7 @@ Win32Game::Win32Game()
     tavola = std::make_unique<win32::Tavola>(Services{random, dateTime_, place_, records_}, dialogs);
 }
 
-void Win32Game::UseDialogs(win32::Dialogs& other)
+void Win32Game::UseDialogs(Dialogs& other)
 {
     tavola.reset();
     tavola = std::make_unique<win32::Tavola>(Services{random, dateTime_, place_, records_}, other);

@@ -22,7 +22,7 @@ protected:
     ~Win32Game() override;
 
     // A new window whose dialogs come from the given ones rather than the script.
-    void UseDialogs(win32::Dialogs& other);
+    void UseDialogs(Dialogs& other);
     // Scripts the name prompt and the greeting, then loads, shows and activates the window.
     void Start(const std::string& name);
     // Delivers every waiting message as the program's loop does; the real clock does not tick.

@@ -42,6 +42,19 @@ QStringList ButtonTexts(const QDialog& dialog)
     return texts;
 }
 
+// The real dialogs, with the texts in QString as these tests write them.
+struct InQString {
+    QtDialogs& dialogs;
+    MsgAnswer messageBox(std::nullptr_t, const QString& text, int style, const QString& title)
+    {
+        return dialogs.messageBox(nullptr, text.toStdString(), style, title.toStdString());
+    }
+    QString inputBox(std::nullptr_t, const QString& prompt, const QString& title)
+    {
+        return QString::fromStdString(dialogs.inputBox(nullptr, prompt.toStdString(), title.toStdString()));
+    }
+};
+
 }  // namespace
 
 class ItalianDialogs : public QObject {
@@ -77,17 +90,17 @@ void ItalianDialogs::theQuestionAsksSiOrNoWithNoAsTheDefault()
         QCOMPARE(box.defaultButton(), box.button(QMessageBox::No));
         QTest::keyClick(&box, Qt::Key_Return);
     });
-    QCOMPARE(dialogs_.messageBox(nullptr, QStringLiteral("INIZIAMO UNA NUOVA GARA  ?"), 292,
+    QCOMPARE(InQString(dialogs_).messageBox(nullptr, QStringLiteral("INIZIAMO UNA NUOVA GARA  ?"), 292,
                                  QStringLiteral("INIZIARE NUOVA GARA")),
              MsgAnswer::no);
     QCOMPARE(buttons, QStringList({"No", "Sì"}));
     QCOMPARE(title, QStringLiteral("INIZIARE NUOVA GARA"));
 
     WhenOpen([](QDialog& dialog) { static_cast<QMessageBox&>(dialog).button(QMessageBox::Yes)->click(); });
-    QCOMPARE(dialogs_.messageBox(nullptr, QStringLiteral("?"), 292, QStringLiteral("Brivana")), MsgAnswer::yes);
+    QCOMPARE(InQString(dialogs_).messageBox(nullptr, QStringLiteral("?"), 292, QStringLiteral("Brivana")), MsgAnswer::yes);
 
     WhenOpen([](QDialog& dialog) { dialog.close(); });
-    QCOMPARE(dialogs_.messageBox(nullptr, QStringLiteral("?"), 292, QStringLiteral("Brivana")), MsgAnswer::no);
+    QCOMPARE(InQString(dialogs_).messageBox(nullptr, QStringLiteral("?"), 292, QStringLiteral("Brivana")), MsgAnswer::no);
 }
 
 void ItalianDialogs::theNoticesHaveAnOkButtonAndTheirIcon()
@@ -106,7 +119,7 @@ void ItalianDialogs::theNoticesHaveAnOkButtonAndTheirIcon()
             titleWidth = QFontMetrics(bold).horizontalAdvance(title);
             dialog.accept();
         });
-        QCOMPARE(dialogs_.messageBox(nullptr, QStringLiteral("E' record"), style, title), MsgAnswer::ok);
+        QCOMPARE(InQString(dialogs_).messageBox(nullptr, QStringLiteral("E' record"), style, title), MsgAnswer::ok);
         // A short text still leaves room for the whole title beside the window manager's buttons.
         QVERIFY2(width >= titleWidth + 100, qPrintable(QStringLiteral("%1 < %2 + 100").arg(width).arg(titleWidth)));
         QCOMPARE(buttons, QStringList({"OK"}));
@@ -123,7 +136,7 @@ void ItalianDialogs::theNoticesHaveAnOkButtonAndTheirIcon()
         markupWidth = label->fontMetrics().horizontalAdvance(markup);
         dialog.accept();
     });
-    dialogs_.messageBox(nullptr, markup, 0, QStringLiteral("Data"));
+    InQString(dialogs_).messageBox(nullptr, markup, 0, QStringLiteral("Data"));
     QVERIFY(shownWidth >= markupWidth);
 
     // A long name wraps inside the box instead of being cut off.
@@ -133,7 +146,7 @@ void ItalianDialogs::theNoticesHaveAnOkButtonAndTheirIcon()
         whole = label->minimumSizeHint().width() <= label->width();
         dialog.accept();
     });
-    dialogs_.messageBox(nullptr, QStringLiteral("Ciao %1, alla prossima sfida!").arg(QString(260, QLatin1Char('W'))), 0,
+    InQString(dialogs_).messageBox(nullptr, QStringLiteral("Ciao %1, alla prossima sfida!").arg(QString(260, QLatin1Char('W'))), 0,
                         QStringLiteral("Data"));
     QVERIFY(whole);
 }
@@ -163,7 +176,7 @@ void ItalianDialogs::theInputBoxGivesTheTypedNameOrNothingWhenCancelled()
         QTest::keyClicks(edit, QStringLiteral("Ada"));
         QTest::keyClick(&input, Qt::Key_Return);
     });
-    QCOMPARE(dialogs_.inputBox(nullptr, QStringLiteral("Come ti chiami?"), title), QStringLiteral("Ada"));
+    QCOMPARE(InQString(dialogs_).inputBox(nullptr, QStringLiteral("Come ti chiami?"), title), QStringLiteral("Ada"));
     QCOMPARE(buttons, QStringList({"Annulla", "OK"}));
     QCOMPARE(prompt, QStringLiteral("Come ti chiami?"));
     QCOMPARE(shownTitle, title);
@@ -177,7 +190,7 @@ void ItalianDialogs::theInputBoxGivesTheTypedNameOrNothingWhenCancelled()
         QTest::keyClicks(dialog.findChild<QLineEdit*>(), QStringLiteral("Bea"));
         QTest::keyClick(&dialog, Qt::Key_Escape);
     });
-    QCOMPARE(dialogs_.inputBox(nullptr, QStringLiteral("Come ti chiami?"), QStringLiteral("Gioca")), QString());
+    QCOMPARE(InQString(dialogs_).inputBox(nullptr, QStringLiteral("Come ti chiami?"), QStringLiteral("Gioca")), QString());
 }
 
 void ItalianDialogs::theWindowBuiltWhileTheNameIsTypedLeavesTheTypingInThePrompt()
@@ -199,7 +212,7 @@ void ItalianDialogs::theWindowBuiltWhileTheNameIsTypedLeavesTheTypingInThePrompt
     });
     tavola.start();
     QCOMPARE(tavola.text(brivana::Field::lblnome1), std::string("Ada"));
-    tavola.endProgram();
+    tavola.protocol().endProgram();
 }
 
 BRIVANA_WINDOW_TEST_MAIN(ItalianDialogs)

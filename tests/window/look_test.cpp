@@ -155,8 +155,8 @@ void Look::theGradientComesBackAfterARealDialogCoveredTheWindow()
     game.writeRecord("9\r\n", "Zeno\r\n");
     game.random.queueQuestion(-3, -4, 0);
     game.start(QStringLiteral("Mario"));
-    game.dialogs.answerInRealBox(MsgAnswer::ok);
-    game.tavola->messageBox("Una finestra sopra la tavola", brivana::MsgStyle::ok);
+    game.answerInRealBox(MsgAnswer::ok);
+    game.tavola->protocol().messageBox("Una finestra sopra la tavola", brivana::MsgStyle::ok);
     game.tavola->update();  // as the uncovered window is exposed again
 
     const QImage image = ClientArea(game);

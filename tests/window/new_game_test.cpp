@@ -30,7 +30,7 @@ void OpenNewGameMenu(TestGame& game)
 void ScriptNewGame(TestGame& game, const QString& name)
 {
     game.dialogs.answerMessage(MsgAnswer::yes);
-    game.dialogs.answerInput(name);
+    game.dialogs.answerInput(name.toStdString());
     game.dialogs.answerMessage();
 }
 
@@ -62,9 +62,9 @@ void NewGame::answeringNoKeepsTheGameAndShowsTheMenu()
     game.dialogs.answerMessage(MsgAnswer::no);
     OpenNewGameMenu(game);
 
-    const auto& question = game.dialogs.shown().last();
-    QCOMPARE(question.text, QStringLiteral("INIZIAMO UNA NUOVA GARA  ?"));
-    QCOMPARE(question.title, QStringLiteral("INIZIARE NUOVA GARA"));
+    const auto& question = game.dialogs.shown().back();
+    QCOMPARE(question.text, std::string("INIZIAMO UNA NUOVA GARA  ?"));
+    QCOMPARE(question.title, std::string("INIZIARE NUOVA GARA"));
     QCOMPARE(question.style, 292);
     QVERIFY(game.control<QMenu>(QStringLiteral("Next"))->isVisible());
     QTest::qWait(50);
@@ -78,8 +78,8 @@ void NewGame::answeringNoKeepsTheGameAndShowsTheMenu()
     game.control<QMenu>(QStringLiteral("Next"))->close();
     game.dialogs.answerMessage(MsgAnswer::no);
     OpenNewGameMenu(game);
-    QCOMPARE(game.dialogs.messages().count(QStringLiteral("INIZIAMO UNA NUOVA GARA  ?")), 2);
-    QVERIFY(game.dialogs.surprises().isEmpty());
+    QCOMPARE(game.messages().count(QStringLiteral("INIZIAMO UNA NUOVA GARA  ?")), 2);
+    QVERIFY(game.dialogs.surprises().empty());
 }
 
 void NewGame::afterDecliningTheKeysGoBackToTheAnswerBox_data()
@@ -100,7 +100,7 @@ void NewGame::afterDecliningTheKeysGoBackToTheAnswerBox()
     game.start(QStringLiteral("Mario"));
     QVERIFY(QTest::qWaitForWindowActive(game.tavola.get()));
 
-    game.dialogs.answerInRealBox(MsgAnswer::no);
+    game.answerInRealBox(MsgAnswer::no);
     if (byKeyboard) {
         // F10 opens the first menu; the arrows go on to "NUOVO GIOCO".
         QTest::keyClick(game.tavola->focusWidget(), Qt::Key_F10);
@@ -111,7 +111,7 @@ void NewGame::afterDecliningTheKeysGoBackToTheAnswerBox()
         OpenNewGameMenu(game);
     }
     QTRY_VERIFY(game.control<QMenu>(QStringLiteral("Next"))->isVisible());
-    QCOMPARE(game.dialogs.messages().last(), QStringLiteral("INIZIAMO UNA NUOVA GARA  ?"));
+    QCOMPARE(game.messages().last(), QStringLiteral("INIZIAMO UNA NUOVA GARA  ?"));
     QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
     QTRY_VERIFY(QApplication::activePopupWidget() == nullptr);
     QTest::qWait(50);
@@ -134,19 +134,19 @@ void NewGame::answeringYesSavesTheRecordAndRebuildsTheWindow()
     QPointer<QWidget> oldScore = game.control(QStringLiteral("lblScore"));
     QPointer<QMenuBar> oldMenus = game.tavola->menuBar();
 
-    QSignalSpy loaded(game.tavola.get(), &brivana::Tavola::loaded);
+    QSignalSpy loaded(game.tavola.get(), &brivana::Tavola::gameLoaded);
     game.dialogs.answerMessage(MsgAnswer::yes);
     game.dialogs.answerMessage();  // congratulation
-    game.dialogs.answerInput(QStringLiteral("Luca"));
+    game.dialogs.answerInput("Luca");
     game.dialogs.answerMessage();
     OpenNewGameMenu(game);
     QVERIFY(loaded.wait(2000));
     QTRY_VERIFY(oldScore.isNull() && oldMenus.isNull());
 
-    QCOMPARE(game.dialogs.messages().mid(1),
+    QCOMPARE(game.messages().mid(1),
              QStringList({"INIZIAMO UNA NUOVA GARA  ?", "Ok ho registrato il tuo record, C A M P I O N E\"",
                           " Luca vediamo se sei un vero campione  "}));
-    QVERIFY(game.dialogs.surprises().isEmpty());
+    QVERIFY(game.dialogs.surprises().empty());
     QCOMPARE(game.scoreFile(), QByteArray("1\r\n"));
     QCOMPARE(game.holderFile(), QByteArray("Mario\r\n"));
 
@@ -179,14 +179,14 @@ void NewGame::theRebuiltWindowIsBlackUntilItsFirstQuestion()
     bool gradientDuringLoad = true;
     QString captionDuringLoad;
     game.dialogs.answerMessage(MsgAnswer::yes);
-    game.dialogs.answerInput(QStringLiteral("Luca"), [&] {
+    game.dialogs.answerInput("Luca", [&] {
         auto* surface = qobject_cast<brivana::window::Surface*>(game.tavola->centralWidget());
         gradientDuringLoad = surface->hasGradient();
         duringLoad = surface->grab().toImage().pixel(790, 300);
         captionDuringLoad = game.tavola->windowTitle();
     });
     game.dialogs.answerMessage();
-    QSignalSpy loaded(game.tavola.get(), &brivana::Tavola::loaded);
+    QSignalSpy loaded(game.tavola.get(), &brivana::Tavola::gameLoaded);
     OpenNewGameMenu(game);
     QVERIFY(loaded.wait(2000));
 
@@ -201,7 +201,7 @@ void NewGame::fiftyNewGamesInARowLeaveOneWorkingWindow()
     TestGame game;
     game.writeRecord("9999\r\n", "Zeno\r\n");
     game.start(QStringLiteral("Giocatore 0"));
-    QSignalSpy loaded(game.tavola.get(), &brivana::Tavola::loaded);
+    QSignalSpy loaded(game.tavola.get(), &brivana::Tavola::gameLoaded);
 
     for (int round = 1; round <= 50; ++round) {
         ScriptNewGame(game, QStringLiteral("Giocatore %1").arg(round));
@@ -213,7 +213,7 @@ void NewGame::fiftyNewGamesInARowLeaveOneWorkingWindow()
     QTest::qWait(20);
 
     QCOMPARE(game.text("lblnome1"), QStringLiteral("Giocatore 50"));
-    QVERIFY(game.dialogs.surprises().isEmpty());
+    QVERIFY(game.dialogs.surprises().empty());
     QVERIFY(game.dialogs.scriptDone());
     QCOMPARE(game.tavola->findChildren<brivana::window::Surface*>().size(), 1);
     QCOMPARE(game.tavola->findChildren<QMenuBar*>().size(), 1);
@@ -232,13 +232,12 @@ void NewGame::theCreditsEntryShowsOneMessageAndChangesNothing()
     game.dialogs.answerMessage();
     game.tavola->findChild<QAction*>(QStringLiteral("copy"))->trigger();
 
-    QCOMPARE(game.dialogs.shown().size(), 3);
-    const auto& credits = game.dialogs.shown().last();
-    QCOMPARE(credits.title, QStringLiteral("Brivana"));
+    QCOMPARE(game.dialogs.shown().size(), std::size_t(3));
+    const auto& credits = game.dialogs.shown().back();
+    QCOMPARE(credits.title, std::string("Brivana"));
     QCOMPARE(credits.style, 0);
     const std::string_view text = brivana::layout::CreditsText();
-    QCOMPARE(credits.text, QStringLiteral("Brivana %1\n").arg(QLatin1String(brivana::kVersion)) +
-                               QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    QCOMPARE(credits.text, std::string("Brivana ") + brivana::kVersion + "\n" + std::string(text));
     QCOMPARE(game.text("lblNum1") + game.text("lblconto") + game.tavola->windowTitle(), before);
 }
 

@@ -1,6 +1,9 @@
 #include "test_game.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QCoreApplication>
+#include <QMessageBox>
 #include <QLineEdit>
 #include <QScreen>
 #include <QTest>
@@ -26,9 +29,41 @@ QByteArray TestGame::holderFile() const { return QByteArray::fromStdString(testi
 
 void TestGame::start(const QString& name)
 {
-    dialogs.answerInput(name);
+    dialogs.answerInput(name.toStdString());
     dialogs.answerMessage();
     tavola->start();
+}
+
+namespace {
+
+// Presses the button once the message box is open; looks again a little later until then.
+void PressWhenOpen(QMessageBox::StandardButton button, int triesLeft = 200)
+{
+    QTimer::singleShot(10, [button, triesLeft] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box && box->isVisible() && box->button(button)) {
+            box->button(button)->click();
+        } else if (triesLeft > 0) {
+            PressWhenOpen(button, triesLeft - 1);
+        }
+    });
+}
+
+}  // namespace
+
+void TestGame::answerInRealBox(MsgAnswer answer)
+{
+    const auto button = answer == MsgAnswer::yes  ? QMessageBox::Yes
+                        : answer == MsgAnswer::no ? QMessageBox::No
+                                                  : QMessageBox::Ok;
+    dialogs.answerWith(realDialogs_, [button] { PressWhenOpen(button); });
+}
+
+QStringList TestGame::messages() const
+{
+    QStringList texts;
+    for (const std::string& text : dialogs.messages()) texts.append(QString::fromStdString(text));
+    return texts;
 }
 
 QString TestGame::text(const QString& name) const

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QPoint>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 #include <memory>
 
@@ -13,6 +14,7 @@
 #include "game/record_store.h"
 #include "scripted_dialogs.h"
 #include "window/caption_label.h"
+#include "window/qt_dialogs.h"
 #include "window/tavola.h"
 
 namespace brivana::test {
@@ -31,6 +33,11 @@ public:
 
     // Scripts the name prompt and the greeting, then loads, shows and activates the window.
     void start(const QString& name);
+    // The next message box is the program's real one, with its nested event loop and its
+    // window; the button of the answer is pressed once the box is open.
+    void answerInRealBox(MsgAnswer answer);
+    // The texts of the message boxes shown so far.
+    QStringList messages() const;
 
     template <typename T = QWidget>
     T* control(const QString& name) const
@@ -56,6 +63,7 @@ public:
     std::unique_ptr<Tavola> tavola;
 
 private:
+    window::QtDialogs realDialogs_;
     testing::FixedDateTime dateTime_;
     testing::FixedRecordPlace place_{dir.recordDir()};
     SystemFileAccess files_;

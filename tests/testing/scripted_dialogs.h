@@ -1,14 +1,14 @@
 #pragma once
-// Dialogs for the Win32 window that answer from a script instead of waiting for a player, and
-// remember every dialog shown. A step may run an action while its dialog is "open", as a
-// timer tick would.
+// Dialogs that answer from a script instead of waiting for a player, and remember every
+// dialog shown; for the tests of both windows. A step may run an action while its dialog is
+// "open", as a timer tick would, or hand the dialog to real ones.
 
 #include <deque>
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "win32/dialogs.h"
+#include "window_protocol/dialogs.h"
 
 namespace brivana::test {
 
@@ -19,15 +19,18 @@ struct ShownDialog {
     std::string title;
 };
 
-class ScriptedDialogs final : public win32::Dialogs {
+class ScriptedDialogs final : public Dialogs {
 public:
     using Action = std::function<void()>;
 
     void answerInput(const std::string& typed, Action whileOpen = {});
     void answerMessage(MsgAnswer answer = MsgAnswer::ok, Action whileOpen = {});
+    // The next message box is shown by `real`, with its window and nested loop; beforeOpen
+    // runs first (to schedule the press of a button, say).
+    void answerWith(Dialogs& real, Action beforeOpen);
 
-    MsgAnswer messageBox(HWND owner, const std::string& text, int style, const std::string& title) override;
-    std::string inputBox(HWND owner, const std::string& prompt, const std::string& title) override;
+    MsgAnswer messageBox(DialogOwner owner, const std::string& text, int style, const std::string& title) override;
+    std::string inputBox(DialogOwner owner, const std::string& prompt, const std::string& title) override;
 
     const std::vector<ShownDialog>& shown() const { return shown_; }
     // The texts of the message boxes shown so far.
@@ -42,7 +45,9 @@ private:
         MsgAnswer answer;
         std::string typed;
         Action whileOpen;
+        Dialogs* real = nullptr;
     };
+    // The next step when it is of the wanted kind, its action run; otherwise notes the surprise.
     bool takeStep(bool input, const std::string& text, Step& step);
 
     std::deque<Step> steps_;

@@ -12,6 +12,11 @@ void ScriptedDialogs::answerMessage(MsgAnswer answer, Action whileOpen)
     steps_.push_back({false, answer, {}, std::move(whileOpen)});
 }
 
+void ScriptedDialogs::answerWith(Dialogs& real, Action beforeOpen)
+{
+    steps_.push_back({false, MsgAnswer::ok, {}, std::move(beforeOpen), &real});
+}
+
 bool ScriptedDialogs::takeStep(bool input, const std::string& text, Step& step)
 {
     if (steps_.empty() || steps_.front().input != input) {
@@ -24,15 +29,17 @@ bool ScriptedDialogs::takeStep(bool input, const std::string& text, Step& step)
     return true;
 }
 
-MsgAnswer ScriptedDialogs::messageBox(HWND, const std::string& text, int style, const std::string& title)
+MsgAnswer ScriptedDialogs::messageBox(DialogOwner owner, const std::string& text, int style, const std::string& title)
 {
     shown_.push_back({false, text, style, title});
     Step step;
+    // A question nobody expected gets the safe answer.
     if (!takeStep(false, text, step)) return style == MsgStyle::yesNoQuestionDefaultNo ? MsgAnswer::no : MsgAnswer::ok;
+    if (step.real) return step.real->messageBox(owner, text, style, title);
     return step.answer;
 }
 
-std::string ScriptedDialogs::inputBox(HWND, const std::string& prompt, const std::string& title)
+std::string ScriptedDialogs::inputBox(DialogOwner, const std::string& prompt, const std::string& title)
 {
     shown_.push_back({true, prompt, 0, title});
     Step step;

@@ -1,0 +1,148 @@
+// The window's protocol driven through a port that writes down what it is asked, as either
+// window would be: the order of the steps, the deferred rebuild, the titles and the paste.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "fake_services.h"
+#include "game/record_store.h"
+#include "layout/control_table.h"
+#include "layout/menu_table.h"
+#include "scripted_dialogs.h"
+#include "system/file_access.h"
+#include "window_protocol/version.h"
+#include "window_protocol/window_protocol.h"
+
+namespace brivana::test {
+namespace {
+
+class RecordingPort final : public WindowPort {
+public:
+    void buildControls() override { log.push_back("build"); }
+    void showWindow() override { log.push_back("show"); }
+    void hideWindow() override { log.push_back("hide"); }
+    bool minimised() const override { return false; }
+    void setCaption(const std::string& caption) override { log.push_back("caption" + caption); }
+    void setTimerRunning(bool running) override { log.push_back(running ? "timer on" : "timer off"); }
+    void post(std::function<void()> call, int delayMs) override
+    {
+        posted = std::move(call);
+        postedDelay = delayMs;
+    }
+    bool nestedLoopRunning() const override { return nestedLoop; }
+    void closeMenus() override {}
+    std::string text(Field) const override { return answer; }
+    void setText(Field field, const std::string& text) override { log.push_back(std::string(fieldName(field)) + "=" + text); }
+    void enableControl(std::string_view, bool) override {}
+    void focusControl(std::string_view control) override { log.push_back("focus " + std::string(control)); }
+    bool canFocus(std::string_view) const override { return true; }
+    void paintBackground(std::int16_t, std::int16_t) override {}
+    DialogOwner dialogOwner() override { return this; }
+    void loaded() override { log.push_back("loaded"); }
+    void ended() override { log.push_back("ended"); }
+
+    // Runs the posted call as the event loop would.
+    void runPosted() { std::exchange(posted, nullptr)(); }
+
+    std::vector<std::string> log;
+    std::function<void()> posted;
+    int postedDelay = -1;
+    bool nestedLoop = false;
+    std::string answer;
+};
+
+class WindowProtocolTest : public ::testing::Test {
+protected:
+    // Starts a game for Mario; the log then holds only what comes after.
+    void Start()
+    {
+        dialogs.answerInput("Mario", [this] { port.log.push_back("prompt"); });
+        dialogs.answerMessage();
+        protocol.start();
+    }
+    std::vector<std::string> Steps(std::initializer_list<std::string> wanted) const
+    {
+        std::vector<std::string> steps;
+        for (const std::string& step : port.log)
+            for (const std::string& kind : wanted)
+                if (step.starts_with(kind)) steps.push_back(step);
+        return steps;
+    }
+
+    testing::TempDir dir;
+    testing::FixedDateTime dateTime;
+    testing::FixedRecordPlace place{dir.recordDir()};
+    SystemFileAccess files;
+    LocalRecordKeeper records{files};
+    testing::ScriptedRandom random;
+    ScriptedDialogs dialogs;
+    RecordingPort port;
+    WindowProtocol protocol{port, dialogs, Services{random, dateTime, place, records}};
+};
+
+TEST_F(WindowProtocolTest, LoadsBuildsBehindTheNamePromptShowsThenPosesTheFirstQuestion)
+{
+    Start();
+    const std::vector<std::string> expected{"caption Giochiamo con il prodotto di numeri relativi",
+                                            "prompt", "build", "focus cmdExit", "show",
+                                            "captionDeroz Brivana", "focus txtAnswer", "loaded"};
+    EXPECT_EQ(Steps({"caption", "prompt", "build", "focus", "show", "loaded"}), expected);
+    EXPECT_TRUE(dialogs.scriptDone());
+}
+
+TEST_F(WindowProtocolTest, TheRebuildWaitsForTheEventLoopAndRetriesWhileAMenuOrADialogRuns)
+{
+    Start();
+    port.log.clear();
+    protocol.reload();
+    protocol.reload();  // asked twice, rebuilt once
+    ASSERT_TRUE(port.posted);
+    EXPECT_EQ(port.postedDelay, 0);
+    port.nestedLoop = true;
+    port.runPosted();
+    ASSERT_TRUE(port.posted);
+    EXPECT_EQ(port.postedDelay, layout::kTimerIntervalMs / 10);
+    EXPECT_TRUE(Steps({"build", "hide"}).empty());
+
+    port.nestedLoop = false;
+    dialogs.answerInput("Luca");
+    dialogs.answerMessage();
+    port.runPosted();
+    const std::vector<std::string> expected{"hide", "build", "focus cmdExit", "show", "focus txtAnswer", "loaded"};
+    EXPECT_EQ(Steps({"hide", "build", "focus", "show", "loaded"}), expected);
+    EXPECT_FALSE(port.posted);
+    EXPECT_FALSE(protocol.rebuildPending());
+}
+
+TEST_F(WindowProtocolTest, MessagesWithoutATitleAndTheCreditsAreTitledBrivana)
+{
+    dialogs.answerMessage();
+    dialogs.answerMessage();
+    protocol.messageBox("Ciao", MsgStyle::ok);
+    protocol.copy_Click(3);
+    ASSERT_EQ(dialogs.shown().size(), 2u);
+    EXPECT_EQ(dialogs.shown()[0].title, "Brivana");
+    EXPECT_EQ(dialogs.shown()[1].title, "Brivana");
+    EXPECT_EQ(dialogs.shown()[1].text, "Brivana " + std::string(kVersion) + "\n" + std::string(layout::CreditsText()));
+}
+
+TEST_F(WindowProtocolTest, APasteKeepsWhatTypingWouldAndNeverEvaluates)
+{
+    Start();
+    port.log.clear();
+    std::string kept;
+    for (char32_t c : std::u32string(U"-12abc\r\n\t\b3\u00e9\u20ac")) {
+        if (protocol.pasteCharacter(c)) kept += static_cast<char>(c);
+    }
+    EXPECT_EQ(kept, "-123");
+    EXPECT_TRUE(port.log.empty());  // no verdict
+
+    char32_t enter = U'\r';
+    EXPECT_FALSE(protocol.typeCharacter(enter));
+    EXPECT_FALSE(port.log.empty());  // the verdict
+}
+
+}  // namespace
+}  // namespace brivana::test

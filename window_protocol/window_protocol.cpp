@@ -1,0 +1,157 @@
+#include "window_protocol/window_protocol.h"
+
+#include <algorithm>
+
+#include "game/answer_keys.h"
+#include "layout/control_table.h"
+#include "layout/menu_table.h"
+#include "layout/titles.h"
+#include "window_protocol/version.h"
+
+namespace brivana {
+
+WindowProtocol::WindowProtocol(WindowPort& port, Dialogs& dialogs, Services services)
+    : port_(port), dialogs_(dialogs), game_(*this, services)
+{
+}
+
+void WindowProtocol::start() { loadAndShow(); }
+
+void WindowProtocol::loadAndShow()
+{
+    port_.setCaption(std::string(layout::kLoadCaption));
+    port_.setTimerRunning(true);
+    game_.Form_Load();
+    if (ended_) return;
+    port_.showWindow();
+    if (ended_) return;
+    game_.Form_Resize(port_.minimised());
+    if (ended_) return;
+    game_.Form_Activate();
+    if (ended_) return;
+    port_.loaded();
+}
+
+void WindowProtocol::reload()
+{
+    // This runs inside a menu's handler and after dialogs: the controls on the stack must
+    // outlive it, so the rebuild waits for the event loop.
+    if (rebuildPending_) return;
+    rebuildPending_ = true;
+    port_.closeMenus();
+    port_.post([this] { rebuild(); }, 0);
+}
+
+void WindowProtocol::rebuild()
+{
+    // A menu or a dialog still open would run the rebuild under a handler of the old
+    // controls. The drop-down opened by "NUOVO GIOCO" may have shown after all: close it.
+    port_.closeMenus();
+    if (openDialogs_ > 0 || port_.nestedLoopRunning()) {
+        port_.post([this] { rebuild(); }, layout::kTimerIntervalMs / 10);
+        return;
+    }
+    rebuildPending_ = false;
+    if (ended_) return;
+    port_.hideWindow();
+    port_.setTimerRunning(false);
+    buildControls();
+    loadAndShow();
+}
+
+void WindowProtocol::buildControls()
+{
+    port_.buildControls();
+    built_ = true;
+    // The first control in tab order has the focus when the window is shown.
+    moveFocus(layout::kFirstFocus);
+}
+
+void WindowProtocol::promptOnScreen()
+{
+    if (!built_ && !ended_) buildControls();
+}
+
+void WindowProtocol::copy_Click(std::int16_t)
+{
+    messageBox(std::string(layout::kApplicationTitle) + " " + kVersion + "\n" + std::string(layout::CreditsText()),
+               MsgStyle::ok);
+}
+
+void WindowProtocol::moveFocus(std::string_view control) { port_.focusControl(control); }
+
+void WindowProtocol::tab(std::string_view focused, int step)
+{
+    const auto& order = layout::kTabOrder;
+    const int count = static_cast<int>(order.size());
+    const auto found = std::ranges::find(order, focused);
+    const int at = found != order.end() ? static_cast<int>(found - order.begin()) : step < 0 ? 0 : count - 1;
+    for (int i = 1; i <= count; ++i) {
+        const std::string_view next = order[static_cast<std::size_t>(((at + step * i) % count + count) % count)];
+        if (port_.canFocus(next)) {
+            moveFocus(next);
+            return;
+        }
+    }
+}
+
+bool WindowProtocol::typeCharacter(char32_t& character)
+{
+    if (!keys::GoesThroughKeyFilter(character)) return false;
+    const std::int16_t original = keys::KeyCode(character);
+    std::int16_t key = original;
+    game_.txtAnswer_KeyPress(key);
+    if (key == 0 || key == keys::kEnter) return false;
+    if (key != original) character = static_cast<std::uint8_t>(key);
+    return true;
+}
+
+bool WindowProtocol::pasteCharacter(char32_t& character)
+{
+    return character >= U' ' && !ended_ && typeCharacter(character);
+}
+
+std::string WindowProtocol::text(Field field) const { return port_.text(field); }
+
+void WindowProtocol::setText(Field field, const std::string& text) { port_.setText(field, text); }
+
+void WindowProtocol::setNextEnabled(bool enabled) { port_.enableControl("cmdNext", enabled); }
+
+void WindowProtocol::focusNext() { moveFocus("cmdNext"); }
+
+void WindowProtocol::focusAnswer() { moveFocus(fieldName(Field::txtAnswer)); }
+
+void WindowProtocol::setTimerEnabled(bool enabled) { port_.setTimerRunning(enabled); }
+
+MsgAnswer WindowProtocol::messageBox(const std::string& text, int style, const std::string& title)
+{
+    ++openDialogs_;
+    const MsgAnswer answer =
+        dialogs_.messageBox(port_.dialogOwner(), text, style, title.empty() ? std::string(layout::kApplicationTitle) : title);
+    --openDialogs_;
+    return answer;
+}
+
+std::string WindowProtocol::inputBox(const std::string& prompt, const std::string& title)
+{
+    ++openDialogs_;
+    std::string typed = dialogs_.inputBox(port_.dialogOwner(), prompt, title);
+    --openDialogs_;
+    // A prompt that never showed a frame leaves the first build to now.
+    promptOnScreen();
+    return typed;
+}
+
+void WindowProtocol::paintBackground(std::int16_t p, std::int16_t q) { port_.paintBackground(p, q); }
+
+void WindowProtocol::setCaption(const std::string& caption) { port_.setCaption(caption); }
+
+void WindowProtocol::endProgram()
+{
+    ended_ = true;
+    port_.setTimerRunning(false);
+    port_.hideWindow();
+    port_.ended();
+}
+
+}  // namespace brivana

@@ -1,0 +1,84 @@
+#pragma once
+// The window's protocol: every step the Qt and the Win32 window take in the same order, once.
+// It owns the game and is the game's view; it drives the window through its WindowPort:
+// load, show and activate; the rebuild after a new game, deferred until no menu or dialog is
+// open; the titles of the dialogs; the controls built behind the name prompt; the first
+// focus and every later focus move; the characters the answer box takes. A window builds its
+// controls, hands every event to game() or to this, and draws.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "game/game.h"
+#include "window_protocol/dialogs.h"
+#include "window_protocol/window_port.h"
+
+namespace brivana {
+
+class WindowProtocol final : public GameView {
+public:
+    WindowProtocol(WindowPort& port, Dialogs& dialogs, Services services);
+    WindowProtocol(const WindowProtocol&) = delete;
+    WindowProtocol& operator=(const WindowProtocol&) = delete;
+
+    Game& game() { return game_; }
+    const Game& game() const { return game_; }
+    // Whether the game has ended the program.
+    bool ended() const { return ended_; }
+    bool controlsBuilt() const { return built_; }
+    bool rebuildPending() const { return rebuildPending_; }
+    bool dialogOpen() const { return openDialogs_ > 0; }
+
+    // Loads the first game, shows the window and poses the first question.
+    void start();
+    // The name prompt's first frame is on screen: at the first start the controls are built
+    // now, behind it, while the pupil types.
+    void promptOnScreen();
+    // The credits entry of the menu; its index within its group is not used.
+    void copy_Click(std::int16_t index);
+
+    // Every focus move, the game's and the window's own, goes through here: what a control
+    // must hold before the focus reaches it is set in this one place.
+    void moveFocus(std::string_view control);
+    // Tab (step 1) or Shift+Tab (step -1) from the focused control (empty for none): the next
+    // control in tab order that can take the focus gets it.
+    void tab(std::string_view focused, int step);
+
+    // One character typed into the answer box, through the game's key filter: false when the
+    // box must not get it; otherwise the box gets `character`, which the filter may replace.
+    // Enter (13) evaluates the answer and never reaches the box.
+    bool typeCharacter(char32_t& character);
+    // One pasted (or dropped) character: as a typed one, except that control characters are
+    // no typing here, so a paste never evaluates the answer nor erases.
+    bool pasteCharacter(char32_t& character);
+
+    std::string text(Field field) const override;
+    void setText(Field field, const std::string& text) override;
+    void setNextEnabled(bool enabled) override;
+    void focusNext() override;
+    void focusAnswer() override;
+    void setTimerEnabled(bool enabled) override;
+    MsgAnswer messageBox(const std::string& text, int style, const std::string& title = {}) override;
+    std::string inputBox(const std::string& prompt, const std::string& title) override;
+    void paintBackground(std::int16_t p, std::int16_t q) override;
+    void setCaption(const std::string& caption) override;
+    void endProgram() override;
+    void reload() override;
+
+private:
+    // Form_Load, then show, then Form_Activate; each only while the game goes on.
+    void loadAndShow();
+    void rebuild();
+    void buildControls();
+
+    WindowPort& port_;
+    Dialogs& dialogs_;
+    Game game_;
+    int openDialogs_ = 0;
+    bool built_ = false;
+    bool ended_ = false;
+    bool rebuildPending_ = false;
+};
+
+}  // namespace brivana

@@ -122,6 +122,7 @@ RecordReading RecordStore::Read()
         reading.score.clear();
         reading.holder.clear();
     }
+    reading.complete = whole;
     return reading;
 }
 

@@ -70,7 +70,8 @@ std::string RecordStore::pathOf(const char* fileName) const
 #ifdef _WIN32
     return dir_ + "\\" + fileName;
 #else
-    return dir_ + "/" + fileName;
+    // The player reads these paths in messages: one separator.
+    return dir_ + (dir_.empty() || dir_.back() != '/' ? "/" : "") + fileName;
 #endif
 }
 
@@ -103,10 +104,12 @@ RecordReading RecordStore::Read()
         reading.problems.push_back(std::move(status.why));
         return reading;
     }
-    // A pair that an interrupted save left half replaced is never shown.
+    // A pair that an interrupted save left half replaced is never shown. A mark that is no file
+    // of ours left the pair whole: it is read all the same.
     if (IoStatus status = FinishInterruptedSave(); !status.ok()) {
+        const bool pairWhole = status.kind == IoStatus::Kind::notAFile;
         reading.problems.push_back(std::move(status.why));
-        return reading;
+        if (!pairWhole) return reading;
     }
     for (IoStatus status : {RemoveLeftovers(), files_.ensureFile(scorePath()), files_.ensureFile(holderPath())})
         if (!status.ok()) reading.problems.push_back(std::move(status.why));
@@ -133,7 +136,9 @@ SaveResult RecordStore::SaveRecord(const std::string& scoreText, const std::stri
     std::unique_ptr<FileLock> lock;
     if (IoStatus status = files_.lockFolder(dir_, lockWait_, lock); !status.ok())
         return failed(SaveOutcome::failed, status.why);
-    if (IoStatus status = FinishInterruptedSave(); !status.ok()) return failed(SaveOutcome::failedUnsure, status.why);
+    if (IoStatus status = FinishInterruptedSave(); !status.ok())
+        return failed(status.kind == IoStatus::Kind::notAFile ? SaveOutcome::failed : SaveOutcome::failedUnsure,
+                      status.why);
     // Leftovers only take room: a save goes on without removing them.
     RemoveLeftovers();
 
@@ -143,7 +148,8 @@ SaveResult RecordStore::SaveRecord(const std::string& scoreText, const std::stri
     std::string oldHolder;
     for (auto [path, bytes] : {std::pair{scorePath(), &oldScore}, std::pair{holderPath(), &oldHolder}}) {
         const IoStatus status = files_.readHead(path, kRecordReadLimit, *bytes);
-        if (status.kind == IoStatus::Kind::failed) return failed(SaveOutcome::failed, UnreadableRecordWhy(status));
+        if (!status.ok() && status.kind != IoStatus::Kind::missing)
+            return failed(SaveOutcome::failed, UnreadableRecordWhy(status));
     }
     if (!ScoreBeatsRecord(Cp1252ToUtf8(oldScore), scoreText)) return {SaveOutcome::notBetter, {}};
 
@@ -205,17 +211,50 @@ IoStatus RecordStore::ReplaceBoth(const std::string& scoreBytes, const std::stri
 
 IoStatus RecordStore::FinishInterruptedSave()
 {
+    const std::string markPath = pathOf(kCommitMarkName);
     std::string mark;
-    const IoStatus read = files_.readHead(pathOf(kCommitMarkName), kRecordReadLimit * 3, mark);
+    const IoStatus read = files_.readHead(markPath, kRecordReadLimit * 3, mark);
     if (read.kind == IoStatus::Kind::missing) return IoStatus::success();
+    if (read.kind == IoStatus::Kind::notAFile) {
+        // Every mark a save makes is a regular file: this was never one, and the record files
+        // were never touched for it. Whatever cannot be removed stops saves, not reading.
+        if (files_.remove(markPath).ok()) return IoStatus::success();
+        return IoStatus::notAFile(read.why + "\nFinché qualcuno non lo toglie, nessun record potrà essere salvato.");
+    }
     if (!read.ok()) return read;
     // A mark is put in place only once it is whole on the disk: one that does not decode was
     // never committed, and the record files were never touched for it.
     if (const auto pair = DecodeCommitMark(mark)) {
-        if (IoStatus status = ReplaceBoth(pair->first, pair->second); !status.ok())
-            return IoStatus::failure("Non riesco a completare il salvataggio interrotto del record.\n" + status.why);
+        bool pending = false;
+        if (IoStatus status = IsPending(*pair, pending); !status.ok()) return status;
+        if (pending) {
+            if (IoStatus status = ReplaceBoth(pair->first, pair->second); !status.ok())
+                return IoStatus::failure("Non riesco a completare il salvataggio interrotto del record.\n" + status.why);
+        }
     }
     return DropCommitMark();
+}
+
+IoStatus RecordStore::IsPending(const std::pair<std::string, std::string>& mark, bool& pending)
+{
+    std::string score;
+    std::string holder;
+    for (auto [path, bytes] : {std::pair{scorePath(), &score}, std::pair{holderPath(), &holder}}) {
+        const IoStatus status = files_.readHead(path, kRecordReadLimit, *bytes);
+        if (!status.ok() && status.kind != IoStatus::Kind::missing) return IoStatus::failure(status.why);
+    }
+    // The save stopped between its two replacements: the score is in place, the name not yet.
+    if (score == mark.first) {
+        pending = holder != mark.second;
+        return IoStatus::success();
+    }
+    // Otherwise only a mark that still beats the stored record is carried out; any other was
+    // left behind by a save that is long over, and must not bring back a worse record.
+    std::string markScore = mark.first;
+    if (markScore.size() >= 2 && markScore.compare(markScore.size() - 2, 2, "\r\n") == 0)
+        markScore.resize(markScore.size() - 2);
+    pending = ScoreBeatsRecord(Cp1252ToUtf8(score), Cp1252ToUtf8(markScore));
+    return IoStatus::success();
 }
 
 IoStatus RecordStore::RemoveLeftovers()

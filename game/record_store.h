@@ -37,8 +37,8 @@ std::optional<std::pair<std::string, std::string>> DecodeCommitMark(const std::s
 
 class RecordStore {
 public:
-    // recordDir ends in a path separator; the file names are appended with one more,
-    // as the record files have always been addressed.
+    // recordDir ends in a path separator. On Windows the file names are appended with one
+    // more, as the record files have always been addressed there; elsewhere with none.
     RecordStore(FileAccess& files, std::string recordDir,
                 std::chrono::milliseconds lockWait = std::chrono::seconds(3));
 
@@ -58,6 +58,8 @@ private:
     std::string pathOf(const char* fileName) const;
     std::string temporaryPath() const;
     IoStatus FinishInterruptedSave();
+    // Whether the save that left this mark (score and holder bytes) is still to be carried out.
+    IoStatus IsPending(const std::pair<std::string, std::string>& mark, bool& pending);
     IoStatus RemoveLeftovers();
     // Replaces both record files with the given bytes, each through a synced temporary file.
     IoStatus ReplaceBoth(const std::string& scoreBytes, const std::string& holderBytes);

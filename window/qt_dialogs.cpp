@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <algorithm>
 
+#include "game/keeper_requests.h"
+
 namespace brivana::window {
 
 namespace {
@@ -72,6 +74,7 @@ QString QtDialogs::inputBox(QWidget* parent, const QString& prompt, const QStrin
     dialog.setTextValue(QString());
     // The dialog's own layout sets its size from the contents: the name's box carries the width.
     if (auto* name = dialog.findChild<QLineEdit*>()) {
+        name->setMaxLength(static_cast<int>(kHolderNameMaxLength));  // where a record's name stops
         const QMargins margins = dialog.layout() ? dialog.layout()->contentsMargins() : QMargins();
         name->setMinimumWidth(PromptWidth(dialog, title) - margins.left() - margins.right());
     }

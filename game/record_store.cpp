@@ -100,10 +100,8 @@ RecordReading RecordStore::Read()
 {
     RecordReading reading;
     std::unique_ptr<FileLock> lock;
-    if (IoStatus status = files_.lockFolder(dir_, lockWait_, lock); !status.ok()) {
-        reading.problems.push_back(std::move(status.why));
-        return reading;
-    }
+    if (IoStatus status = files_.lockFolder(dir_, lockWait_, lock); !status.ok())
+        return ReadWithoutLock(std::move(status.why));
     // A pair that an interrupted save left half replaced is never shown. A mark that is no file
     // of ours left the pair whole: it is read all the same.
     if (IoStatus status = FinishInterruptedSave(); !status.ok()) {
@@ -126,6 +124,38 @@ RecordReading RecordStore::Read()
         reading.holder.clear();
     }
     reading.complete = whole;
+    return reading;
+}
+
+RecordReading RecordStore::ReadWithoutLock(std::string lockProblem)
+{
+    RecordReading reading;
+    reading.problems.push_back(std::move(lockProblem));
+    // A save may replace the files between two reads: read until the score stays the same
+    // across the reading, a few times at most.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        std::string score;
+        std::string holder;
+        std::string scoreAfter;
+        for (auto [path, bytes] : {std::pair{scorePath(), &score}, std::pair{holderPath(), &holder}}) {
+            if (IoStatus status = files_.readHead(path, kRecordReadLimit, *bytes); !status.ok()) {
+                reading.problems.push_back(std::move(status.why));
+                return reading;
+            }
+        }
+        // A save under way, or one stopped half-way: its mark holds the pair it leads to.
+        std::string mark;
+        std::optional<std::pair<std::string, std::string>> pair;
+        bool pending = false;
+        if (files_.readHead(pathOf(kCommitMarkName), kRecordReadLimit * 3, mark).ok()) pair = DecodeCommitMark(mark);
+        if (pair && !IsPending(*pair, pending).ok()) pending = false;
+        if (files_.readHead(scorePath(), kRecordReadLimit, scoreAfter).ok() && scoreAfter == score) {
+            reading.score = Cp1252ToUtf8(pending ? pair->first : score);
+            reading.holder = Cp1252ToUtf8(pending ? pair->second : holder);
+            reading.complete = true;
+            return reading;
+        }
+    }
     return reading;
 }
 

@@ -93,6 +93,9 @@ bool CanKeepRecordsIn(const std::string& dir)
 
 bool FolderExists(const std::string& dir) { return IsFolder(dir); }
 
+// Without an installer's folder the shared one is the Windows directory, no class's record.
+bool SharedFolderIsTheClassRecord() { return false; }
+
 std::string MakeFolder(const std::string& dir)
 {
     // Every prefix that ends before a separator, then dir itself, from the top down;

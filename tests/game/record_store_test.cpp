@@ -137,6 +137,16 @@ TEST_F(RecordFiles, ASaveWaitsForTheLockOnlySoLongThenFailsLeavingEverything)
     EXPECT_GE(waited, std::chrono::milliseconds(300));
     EXPECT_LT(waited, std::chrono::seconds(3));
     EXPECT_EQ(ReadBytes(dir.file("briv2s.txt")), "3\r\n");
+    // Start-up shows the record all the same, or the pair a save under way leads to, and says
+    // why it could not be sure.
+    RecordReading reading = impatient.Read();
+    EXPECT_EQ(reading.score + reading.holder, "3\r\nBea\r\n");
+    EXPECT_TRUE(reading.complete);
+    EXPECT_NE(reading.problems.at(0).find("occupato"), std::string::npos);
+    WriteBytes(dir.file("brivana.commit"), EncodeCommitMark("5\r\n", "Ugo\r\n"));
+    reading = impatient.Read();
+    EXPECT_EQ(reading.score + reading.holder, "5\r\nUgo\r\n");
+    EXPECT_EQ(ReadBytes(dir.file("briv2s.txt")), "3\r\n");
 
     held.reset();
     EXPECT_EQ(impatient.SaveRecord("8", "Anna").outcome, SaveOutcome::saved);
@@ -373,12 +383,20 @@ TEST(SystemRecordPlace, FallsBackToTheUsersOwnDirectoryAndCreatesIt)
     EXPECT_EQ(location.notice, "") << "no shared place at all is nothing to tell";
     EXPECT_TRUE(fs::is_directory(userDir));
 
-    // A shared folder closed to this player: told once, and never again on this account.
     SystemRecordPlace closed(personal.recordDir(), userDir, [](const std::string&) { return false; });
     location = closed.locate();
+#ifdef _WIN32
+    // A shared folder closed to this player: told once, and never again on this account.
     EXPECT_EQ(location.dir, userDir);
     EXPECT_NE(location.notice.find("cartella personale"), std::string::npos);
     EXPECT_EQ(closed.locate().notice, "");
+#else
+    // The class's folder closed to this game: its record is read, and every game says that
+    // this one's score cannot be saved there.
+    EXPECT_EQ(location.dir, personal.recordDir());
+    EXPECT_NE(location.notice.find("non potrà essere salvato"), std::string::npos);
+    EXPECT_EQ(closed.locate().notice, location.notice);
+#endif
 
 #ifndef _WIN32
     // A link is no place for a shared record: someone could point it anywhere.

@@ -152,14 +152,16 @@ def longest_name(score):
     return (f"{score:05d}" + "àèìòù€" * 50)[:255]
 
 
+def whole_pair(score, holder):
+    """Whether the name is the one saved with the score."""
+    digits = score.rstrip(b"\r\n").decode()
+    return holder == (longest_name(int(digits)).encode("cp1252") if digits != "0" else b"Inizio") + b"\r\n"
+
+
 def expect_whole_pair(what):
     """After a start-up's repair: a score and the name saved with it, and nothing left over."""
     score, holder = files()
-    digits = score.rstrip(b"\r\n").decode()
-    if not digits:
-        return
-    expected = longest_name(int(digits)).encode("cp1252") + b"\r\n" if digits != "0" else b"Inizio\r\n"
-    if holder != expected:
+    if not whole_pair(score, holder):
         fail(f"{what}: torn pair: {score!r} with {holder[:20]!r}...")
     leftovers = [n for n in os.listdir(RECORD_DIR) if n.endswith(".tmp") or n == "brivana.commit"]
     if leftovers:
@@ -294,16 +296,20 @@ def freezes(pupil, other, trials):
         reader.end()
         if reading is None or answer is None or waited > 8:
             fail(f"freeze {trial}: the other game waited {waited:.1f} s or lost its keeper")
-        if reading[0] or not any("occupato" in p for p in reading[3]) or answer[0] != FAILED:
-            fail(f"freeze {trial}: a record held by a frozen keeper must be called busy: {reading}, {answer!r}")
+        # The record is shown as the files (or the mark in place) hold it, and called busy; so is the save.
+        shown = whole_pair(reading[1].encode("cp1252"), reading[2].encode("cp1252"))
+        if not reading[0] or not shown or not any("occupato" in p for p in reading[3]):
+            fail(f"freeze {trial}: a record held by a frozen keeper must be shown whole and called busy: {reading}")
+        if answer[0] != FAILED or "occupato" not in answer.decode(errors="replace"):
+            fail(f"freeze {trial}: a save while a frozen keeper holds the lock must fail as busy: {answer!r}")
         os.kill(game.keeper, signal.SIGKILL)
         game.end()
         reader = Game(other)
         reader.read()
         reader.end()
         expect_whole_pair(f"freeze {trial}")
-    print(f"attack-keeper: ok: {trials} keepers frozen while holding the record's lock; each time the other game"
-          f" read and tried to save within 8 s and was told the record was busy; the pair stayed whole")
+    print(f"attack-keeper: ok: {trials} keepers frozen while holding the record's lock; each time the other game,"
+          " within 8 s, showed the record whole, said it was busy and was refused its save; the pair stayed whole")
 
 
 def main():

@@ -141,13 +141,14 @@ DISPLAY=$display openbox >/dev/null 2>&1 &
 wm_pid=$!
 shots=$(mktemp -d)
 
-# Waits until a window whose title matches the pattern shows; fails after 30 seconds.
+# Waits until a window whose title matches the pattern shows; fails after 2 minutes (a busy
+# machine can take that long).
 await_window() {
-    for _ in $(seq 1 150); do
+    for _ in $(seq 1 600); do
         DISPLAY=$display xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 && return 0
         sleep 0.2
     done
-    die "no window matching \"$1\" within 30 seconds"
+    die "no window matching \"$1\" within 2 minutes"
 }
 # Whether a window whose title matches the pattern is shown.
 showing() { DISPLAY=$display xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }

@@ -179,9 +179,9 @@ play() {
         die "$pupil was shown a message at start-up (see $shots/notice-$pupil.png)"; }
     import -display "$display" -window root "$shots/start-$pupil.png"
     for _ in $(seq 1 "$guesses"); do keys minus 2 0 Return space; done
-    # Exit, then the farewell and, for a record, the congratulation.
+    # Exit, then the farewell and, for a record, the congratulation (within 2 minutes).
     click_exit
-    for _ in $(seq 1 100); do
+    for _ in $(seq 1 600); do
         kill -0 "$game_pid" 2>/dev/null || break
         if showing "^Data " || showing "^Brivana\$"; then keys Return; fi
         sleep 0.2

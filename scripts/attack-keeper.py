@@ -169,6 +169,7 @@ def expect_whole_pair(what):
 
 
 def check_keeper_process(game):
+    game.read()  # once the keeper answers, it has settled
     with open(f"/proc/{game.keeper}/status") as f:
         uids = next(line for line in f if line.startswith("Uid:")).split()[1:]
     games_uid = str(os.stat(RECORD_DIR).st_uid)

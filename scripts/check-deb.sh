@@ -148,7 +148,8 @@ await_window() {
         DISPLAY=$display xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 && return 0
         sleep 0.2
     done
-    die "no window matching \"$1\" within 2 minutes"
+    import -display "$display" -window root "$shots/missing.png" 2>/dev/null || true
+    die "no window matching \"$1\" within 2 minutes (the screen: $shots/missing.png)"
 }
 # Whether a window whose title matches the pattern is shown.
 showing() { DISPLAY=$display xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }

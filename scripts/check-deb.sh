@@ -169,6 +169,8 @@ play() {
     "${as_root[@]}" su - "$pupil" -c "DISPLAY=$display exec $game" >"$log" 2>&1 &
     game_pid=$!
     await_window "^$first_window\$"
+    # The prompt may show before the window manager gives it the focus: give it first.
+    DISPLAY=$display xdotool search --onlyvisible --name "^$first_window\$" windowactivate --sync %1 >/dev/null 2>&1 || true
     DISPLAY=$display xdotool type --delay 20 "$name"
     keys Return
     await_window "^Sei pronto per il record"

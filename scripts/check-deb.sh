@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
 # Builds the Debian package and tries it on this machine: lintian, install with apt-get, start the
 # installed game under its own virtual X server until its first window shows, let two new accounts
-# that belong to no extra group play through the window for the shared record, check that neither
-# can change the record folder otherwise, remove the package and check that the shared record
-# survives, then purge it. The machine is left as it was, the two accounts removed.
+# that belong to no extra group play through the window for the shared record (one while the
+# other holds locks on all it can), check that neither can change the record folder otherwise,
+# attack the record keeper as a hostile window and kill, starve and freeze it while it saves
+# (scripts/attack-keeper.py), remove the package and check that the shared record survives,
+# then purge it. The machine is left as it was, the two accounts removed.
 # Changes the machine (as root, or through sudo), so ./test.sh does not run it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/ensure-packages.sh
 . scripts/virtual-screen.sh
-ensure_packages "${BUILD_PACKAGES[@]}" dpkg-dev lintian xvfb xdotool openbox imagemagick passwd
+ensure_packages "${BUILD_PACKAGES[@]}" dpkg-dev lintian xvfb xdotool openbox imagemagick passwd util-linux python3
 
 readonly record_dir=/var/games/brivana
 readonly game=/usr/games/brivana
@@ -102,10 +104,10 @@ mapfile -t added_packages < <(comm -13 <(echo "$packages_before") \
 [ -x "$game" ] || die "$game is missing"
 [ -f /usr/share/applications/org.example.Brivana.desktop ] || die "the desktop entry is missing"
 owner_mode=$(stat -c '%U:%G %a' "$record_dir")
-[ "$owner_mode" = "games:games 2755" ] || die "$record_dir is $owner_mode, not games:games 2755"
+[ "$owner_mode" = "games:games 2711" ] || die "$record_dir is $owner_mode, not games:games 2711"
 game_mode=$(stat -c '%U:%G %a' "$game")
 [ "$game_mode" = "games:root 4755" ] || die "$game is $game_mode, not games:root 4755 (set-user-id games)"
-ok "installed; $record_dir is games:games 2755, $game is set-user-id games"
+ok "installed; $record_dir is games:games 2711, $game is set-user-id games"
 
 echo "== Starting the installed game under Xvfb"
 game_log=$(mktemp)
@@ -139,13 +141,15 @@ DISPLAY=$display openbox >/dev/null 2>&1 &
 wm_pid=$!
 shots=$(mktemp -d)
 
-# Waits until a window whose title matches the pattern shows; fails after 30 seconds.
+# Waits until a window whose title matches the pattern shows; fails after 2 minutes (a busy
+# machine can take that long).
 await_window() {
-    for _ in $(seq 1 150); do
+    for _ in $(seq 1 600); do
         DISPLAY=$display xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 && return 0
         sleep 0.2
     done
-    die "no window matching \"$1\" within 30 seconds"
+    import -display "$display" -window root "$shots/missing.png" 2>/dev/null || true
+    die "no window matching \"$1\" within 2 minutes (the screen: $shots/missing.png)"
 }
 # Whether a window whose title matches the pattern is shown.
 showing() { DISPLAY=$display xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
@@ -165,6 +169,8 @@ play() {
     "${as_root[@]}" su - "$pupil" -c "DISPLAY=$display exec $game" >"$log" 2>&1 &
     game_pid=$!
     await_window "^$first_window\$"
+    # The prompt may show before the window manager gives it the focus: give it first.
+    DISPLAY=$display xdotool search --onlyvisible --name "^$first_window\$" windowactivate --sync %1 >/dev/null 2>&1 || true
     DISPLAY=$display xdotool type --delay 20 "$name"
     keys Return
     await_window "^Sei pronto per il record"
@@ -176,9 +182,9 @@ play() {
         die "$pupil was shown a message at start-up (see $shots/notice-$pupil.png)"; }
     import -display "$display" -window root "$shots/start-$pupil.png"
     for _ in $(seq 1 "$guesses"); do keys minus 2 0 Return space; done
-    # Exit, then the farewell and, for a record, the congratulation.
+    # Exit, then the farewell and, for a record, the congratulation (within 2 minutes).
     click_exit
-    for _ in $(seq 1 100); do
+    for _ in $(seq 1 600); do
         kill -0 "$game_pid" 2>/dev/null || break
         if showing "^Data " || showing "^Brivana\$"; then keys Return; fi
         sleep 0.2
@@ -194,7 +200,22 @@ play brivana-anna Anna 300
 [ "$(record nbriv2s.txt)" = Anna ] || die "Anna's record was not saved in $record_dir"
 anna_score=$(record briv2s.txt)
 ok "Anna (no extra group) saved the shared record: $anna_score"
+# Anna holds a lock on everything of the folder she can open, and cannot open the folder itself:
+# Bruno's game reads and saves all the same.
+! "${as_root[@]}" su - brivana-anna -c "flock -n $record_dir true" 2>/dev/null ||
+    die "brivana-anna could open and lock $record_dir"
+flocks=()
+for file in "$record_dir"/*; do
+    # One process: the lock is taken on descriptor 9, which sleep inherits.
+    "${as_root[@]}" su - brivana-anna -c "exec 9<$file && flock -s 9 && exec sleep 600" &
+    flocks+=($!)
+done
+sleep 1
 play brivana-bruno Bruno 1500
+for pid in "${flocks[@]}"; do
+    "${as_root[@]}" pkill -P "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+done
 [ "$(record nbriv2s.txt)" = Bruno ] || die "Bruno did not beat Anna's record of $anna_score"
 bruno_score=$(record briv2s.txt)
 [ "$bruno_score" -gt "$anna_score" ] || die "Bruno's $bruno_score replaced Anna's better $anna_score"
@@ -220,6 +241,11 @@ done
 ok "neither account can create, append, chmod, rm, mv or ln anything in $record_dir"
 stop_game_and_display
 
+echo "== A hostile window's requests; the keeper killed, starved and frozen while it saves"
+"${as_root[@]}" python3 scripts/attack-keeper.py brivana-anna brivana-bruno \
+    "${BRIVANA_CPU_KILLS:-20}" "${BRIVANA_KILLS:-50}" "${BRIVANA_FREEZES:-5}" || die "the keeper gave in"
+[ "$(record nbriv2s.txt)" = Bruno ] && [ "$(record briv2s.txt)" = "$bruno_score" ] || die "the record was not put back"
+
 echo "== Removing (the record stays)"
 printf '17\r\n' | "${as_root[@]}" tee "$record_dir/briv2s.txt" >/dev/null
 printf 'Prova\r\n' | "${as_root[@]}" tee "$record_dir/nbriv2s.txt" >/dev/null
@@ -228,7 +254,7 @@ apt remove brivana >/dev/null
 [ "$(package_status)" = "deinstall ok config-files" ] || die "after remove brivana is $(package_status)"
 [ ! -e "$game" ] || die "$game is still there after remove"
 [ -d "$record_dir" ] || die "$record_dir did not survive the removal"
-[ "$(stat -c '%U:%G %a' "$record_dir")" = "games:games 2755" ] || die "$record_dir changed owner or mode"
+[ "$(stat -c '%U:%G %a' "$record_dir")" = "games:games 2711" ] || die "$record_dir changed owner or mode"
 [ "$(cd "$record_dir" && md5sum briv2s.txt nbriv2s.txt)" = "$record_before" ] ||
     die "the record changed with the removal"
 ok "removed; $record_dir and its record survived"

@@ -1,11 +1,13 @@
 #include "system/record_keeper_process.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -67,6 +69,25 @@ std::optional<std::string> Ask(int socket, const std::string& request)
     std::string answer;
     if (!SendFrame(socket, request) || !ReceiveFrame(socket, kAnswerLimit, answer)) return std::nullopt;
     return answer;
+}
+
+// The keeper needs little, and a process of the owner of the shared folder should be able to
+// do no more: no core file of it, no process started from it, few files, small ones. Limits
+// the player set lower stay lower; the keeper does not rely on any of them holding.
+bool LowerResourceLimits()
+{
+    constexpr struct { int resource; rlim_t most; } kLimits[] = {
+        {RLIMIT_CORE, 0},           {RLIMIT_NPROC, 0},    {RLIMIT_NOFILE, 16},
+        {RLIMIT_FSIZE, 1024 * 1024}, {RLIMIT_MEMLOCK, 0}, {RLIMIT_MSGQUEUE, 0},
+    };
+    for (const auto& [resource, most] : kLimits) {
+        rlimit limit {};
+        if (::getrlimit(resource, &limit) != 0) return false;
+        limit.rlim_max = std::min(limit.rlim_max, most);
+        limit.rlim_cur = std::min(limit.rlim_cur, limit.rlim_max);
+        if (::setrlimit(resource, &limit) != 0) return false;
+    }
+    return true;
 }
 
 // Before any toolkit can run: the player reads this in the terminal, if anywhere.
@@ -155,13 +176,16 @@ std::unique_ptr<KeeperConnection> SplitOffRecordKeeper(RecordKeeper& local)
         if (keeper == 0) {
             // The keeper: wholly the owner of the shared folder, so that the player can neither
             // signal nor trace it, and deaf to the terminal, so that a save always runs to its end.
+            // A file grown past its limit fails to write rather than ending the keeper half-way.
             ::close(ends[0]);
             if (::setresgid(effectiveGroup, effectiveGroup, effectiveGroup) != 0 ||
                 ::setresuid(effectiveUser, effectiveUser, effectiveUser) != 0)
                 std::_Exit(1);
-            for (int number : {SIGINT, SIGQUIT, SIGHUP, SIGTSTP, SIGTTIN, SIGTTOU}) std::signal(number, SIG_IGN);
+            for (int number : {SIGINT, SIGQUIT, SIGHUP, SIGTSTP, SIGTTIN, SIGTTOU, SIGXFSZ})
+                std::signal(number, SIG_IGN);
             ::close_range(3, static_cast<unsigned>(ends[1]) - 1, 0);
             ::close_range(static_cast<unsigned>(ends[1]) + 1, ~0U, 0);
+            if (!LowerResourceLimits()) std::_Exit(1);
             ServeRecordRequests(ends[1], SharedRecordDirectory());
             std::_Exit(0);
         }

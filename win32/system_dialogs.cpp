@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "game/keeper_requests.h"
 #include "win32/dpi.h"
 #include "win32/resource_ids.h"
 #include "system/wide_text_windows.h"
@@ -244,6 +245,8 @@ INT_PTR CALLBACK PromptProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
         SetWindowLongPtrW(dialog, DWLP_USER, lParam);
         SetWindowTextW(dialog, prompt->title.c_str());
         SetDlgItemTextW(dialog, IDC_PROMPT_TEXT, prompt->text.c_str());
+        // The name box stops where a record's name does.
+        SendDlgItemMessageW(dialog, IDC_PROMPT_NAME, EM_LIMITTEXT, kHolderNameMaxLength, 0);
         if (const int grow = WidenForTitle(dialog); grow > 0) {
             for (int id : {IDC_PROMPT_TEXT, IDC_PROMPT_NAME})
                 Shift(dialog, GetDlgItem(dialog, id), grow, true);

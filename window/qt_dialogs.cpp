@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <algorithm>
 
+#include "game/keeper_requests.h"
+
 namespace brivana::window {
 
 namespace {
@@ -90,6 +92,7 @@ std::string QtDialogs::inputBox(DialogOwner owner, const std::string& prompt, co
     dialog.setTextValue(QString());
     // The dialog's own layout sets its size from the contents: the name's box carries the width.
     if (auto* name = dialog.findChild<QLineEdit*>()) {
+        name->setMaxLength(static_cast<int>(kHolderNameMaxLength));  // where a record's name stops
         const QMargins margins = dialog.layout() ? dialog.layout()->contentsMargins() : QMargins();
         name->setMinimumWidth(PromptWidth(dialog, title) - margins.left() - margins.right());
     }

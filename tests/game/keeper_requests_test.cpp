@@ -26,7 +26,7 @@ TEST(KeeperRequests, ASaveOfAnythingButAScoreAndANameTheRecordCanHoldIsRefused)
         // What a game hands the keeper instead is always accepted.
         EXPECT_TRUE(IsHolderName(StorableHolderName(row.holder)));
     }
-    EXPECT_EQ(StorableHolderName("Łukasz	B"), "?ukasz B");
+    EXPECT_EQ(StorableHolderName("Łukasz\tB"), "?ukasz B");
     for (const auto& [score, holder] : {std::pair{"0", ""}, std::pair{"32767", accented.c_str()},
                                         std::pair{"10", "Zoë € “Bea”"}}) {
         SCOPED_TRACE(score);

@@ -289,6 +289,33 @@ TEST_F(BrokenRecord, AFifoOrAFolderInPlaceOfARecordFileOrTheCommitMarkIsNeverWai
     EXPECT_EQ(ScoreFile(), "5\r\n");
 }
 
+// The disk itself, under a mask that would hide every new file from the other players.
+TEST(SystemFileAccess, NeverWritesThroughWhatAlreadyBearsTheNameAndMakesFilesReadableByAll)
+{
+    TempDir dir;
+    SystemFileAccess files;
+    const mode_t mask = ::umask(077);
+    WriteBytes(dir.file("altro"), "altro");
+    fs::create_hard_link(dir.file("altro"), dir.file("collegato"));
+    fs::create_symlink(dir.file("altro"), dir.file("simbolico"));
+    for (const char* name : {"collegato", "simbolico"}) EXPECT_FALSE(files.writeNew(dir.file(name), "nuovo").ok());
+    EXPECT_FALSE(files.ensureFile(dir.file("simbolico")).ok());
+    EXPECT_EQ(files.syncFile(dir.file("simbolico")).kind, IoStatus::Kind::notAFile);
+    std::string bytes;
+    EXPECT_EQ(files.readHead(dir.file("simbolico"), 100, bytes).kind, IoStatus::Kind::notAFile);
+    // Replacing a name replaces the name alone: the file's other name keeps its content.
+    ASSERT_TRUE(files.writeNew(dir.file("nuovo"), "nuovo").ok());
+    ASSERT_TRUE(files.replace(dir.file("nuovo"), dir.file("collegato")).ok());
+    EXPECT_EQ(ReadBytes(dir.file("collegato")), "nuovo");
+    EXPECT_EQ(ReadBytes(dir.file("altro")), "altro");
+    EXPECT_FALSE(files.replace(dir.file("nuovo"), dir.file("altro")).ok());
+    EXPECT_EQ(ReadBytes(dir.file("altro")), "altro");
+    ASSERT_TRUE(files.ensureFile(dir.file("vuoto")).ok());
+    ::umask(mask);
+    for (const char* name : {"collegato", "vuoto"})
+        EXPECT_EQ(fs::status(dir.file(name)).permissions() & fs::perms::all, fs::perms(0644)) << name;
+}
+
 TEST_F(BrokenRecord, AHugeSparseScoreFileIsReadOnlyAsFarAsItsFirst64KiB)
 {
     {

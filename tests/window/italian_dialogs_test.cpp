@@ -174,9 +174,11 @@ void ItalianDialogs::theInputBoxGivesTheTypedNameOrNothingWhenCancelled()
         nameWidth = edit->fontMetrics().horizontalAdvance(longName);
         empty = input.textValue().isEmpty();
         QTest::keyClicks(edit, QStringLiteral("Ada"));
+        edit->insert(QString(300, u'x'));  // pasted: the box stops where a record's name does
         QTest::keyClick(&input, Qt::Key_Return);
     });
-    QCOMPARE(InQString(dialogs_).inputBox(nullptr, QStringLiteral("Come ti chiami?"), title), QStringLiteral("Ada"));
+    QCOMPARE(InQString(dialogs_).inputBox(nullptr, QStringLiteral("Come ti chiami?"), title),
+             QStringLiteral("Ada") + QString(252, u'x'));
     QCOMPARE(buttons, QStringList({"Annulla", "OK"}));
     QCOMPARE(prompt, QStringLiteral("Come ti chiami?"));
     QCOMPARE(shownTitle, title);

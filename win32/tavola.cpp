@@ -332,13 +332,23 @@ LRESULT Tavola::OnSetCursor(HWND over, LPARAM hitAndMouse)
     const auto fallBack = [&] {
         return DefWindowProcW(hwnd_, WM_SETCURSOR, reinterpret_cast<WPARAM>(over), hitAndMouse);
     };
-    if (over == hwnd_) {
-        if (LOWORD(hitAndMouse) != HTCLIENT) return fallBack();
+    if (over == hwnd_ && LOWORD(hitAndMouse) != HTCLIENT) return fallBack();
+    // The control drawn on top counts, disabled or not: a disabled cmdNext gets no mouse
+    // messages, and the pointer reaches Command1 beneath it.
+    POINT at;
+    GetCursorPos(&at);
+    const Control* hovered = find(TopControlAt(at));
+    if (!hovered) {
+        if (over != hwnd_) return fallBack();
         SetCursor(windowPointer_);
         return TRUE;
     }
-    const Control* hovered = find(over);
-    if (!hovered) return fallBack();
+    if (!IsWindowEnabled(hovered->hwnd())) {
+        // Nor do the tooltips see the pointer there: they hear of it here.
+        ScreenToClient(hwnd_, &at);
+        MSG moved{hwnd_, WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y), static_cast<DWORD>(GetMessageTime()), {}};
+        SendMessageW(tooltips_.get(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&moved));
+    }
     if (hovered->row->pointer == layout::Pointer::icon) {
         SetCursor(iconPointer_.get());
         return TRUE;
@@ -349,6 +359,26 @@ LRESULT Tavola::OnSetCursor(HWND over, LPARAM hitAndMouse)
         return TRUE;
     }
     return fallBack();
+}
+
+HWND Tavola::TopControlAt(POINT screen) const
+{
+    ScreenToClient(hwnd_, &screen);
+    HWND top = ChildWindowFromPointEx(hwnd_, screen, CWP_SKIPINVISIBLE);
+    return top == hwnd_ ? nullptr : top;
+}
+
+LRESULT CALLBACK Tavola::TooltipProc(HWND tips, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self)
+{
+    // Over a disabled control the tooltips ask the window, which holds that control's tool.
+    if (message == TTM_WINDOWFROMPOINT) {
+        const auto& tavola = *reinterpret_cast<const Tavola*>(self);
+        HWND top = tavola.TopControlAt(*reinterpret_cast<const POINT*>(lParam));
+        if (top && !IsWindowEnabled(top)) return reinterpret_cast<LRESULT>(tavola.hwnd_);
+    } else if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(tips, &Tavola::TooltipProc, 0);
+    }
+    return DefSubclassProc(tips, message, wParam, lParam);
 }
 
 LRESULT Tavola::OnDpiChanged(UINT dpi, const RECT& suggested)

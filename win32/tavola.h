@@ -84,6 +84,8 @@ private:
     static void RegisterClassOnce(HINSTANCE instance);
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK AnswerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self);
+    // The tooltips' own procedure: over a disabled control they look for a tool of the window.
+    static LRESULT CALLBACK TooltipProc(HWND tips, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     // tavola.cpp: the window's messages, one handler each.
@@ -98,6 +100,8 @@ private:
     LRESULT OnActivate(WPARAM state, LPARAM other);
     LRESULT OnSetCursor(HWND over, LPARAM hitAndMouse);
     LRESULT OnDpiChanged(UINT dpi, const RECT& suggested);
+    // The control drawn on top at a point of the screen, enabled or not; null for none.
+    HWND TopControlAt(POINT screen) const;
     LRESULT OnClose();
     void RunDeferred();
 

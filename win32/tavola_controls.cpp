@@ -153,6 +153,7 @@ void Tavola::buildControls()
     tooltips_.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, instance,
                                 nullptr));
+    SetWindowSubclass(tooltips_.get(), &Tavola::TooltipProc, 0, reinterpret_cast<DWORD_PTR>(this));
     for (const Control& control : controls_) {
         if (control.row->tooltip.empty() || !control.hwnd()) continue;
         std::wstring tip = Wide(control.row->tooltip);

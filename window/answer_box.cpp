@@ -2,6 +2,7 @@
 
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -150,10 +151,13 @@ void AnswerBox::contextMenuEvent(QContextMenuEvent* event)
 {
     QMenu* menu = createStandardContextMenu();
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    // The menu's own paste would put the clipboard in unfiltered.
-    if (auto* paste = menu->findChild<QAction*>(QStringLiteral("edit-paste"))) {
-        disconnect(paste, &QAction::triggered, nullptr, nullptr);
-        connect(paste, &QAction::triggered, this, &AnswerBox::pasteFiltered);
+    // The menu's own paste would put the clipboard in unfiltered. Its entry is named as Qt
+    // names it, in the loaded language, with its shortcut after a tab.
+    const QString paste = QCoreApplication::translate("QLineEdit", "&Paste");
+    for (QAction* entry : menu->actions()) {
+        if (entry->text() != paste && !entry->text().startsWith(paste + QLatin1Char('\t'))) continue;
+        disconnect(entry, &QAction::triggered, nullptr, nullptr);
+        connect(entry, &QAction::triggered, this, &AnswerBox::pasteFiltered);
     }
     menu->popup(event->globalPos());
 }

@@ -2,8 +2,10 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTest>
 
 #include "test_game.h"
@@ -132,7 +134,19 @@ void PlayingAGame::pastingWithControlVIsRefusedButShiftInsertPastesThroughTheFil
     // Each pasted character goes through the key filter; the line break evaluates nothing.
     QTest::keyClick(box, Qt::Key_Insert, Qt::ShiftModifier);
     QCOMPARE(box->text(), QStringLiteral("5"));
+    // So does the context menu's paste: the letters are gone before the length limit counts.
+    QGuiApplication::clipboard()->setText(QStringLiteral("ab12"));
+    QContextMenuEvent atBox(QContextMenuEvent::Keyboard, QPoint(1, 1), box->mapToGlobal(QPoint(1, 1)));
+    QCoreApplication::sendEvent(box, &atBox);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    QVERIFY(menu);
+    const QString paste = QCoreApplication::translate("QLineEdit", "&Paste");
+    for (QAction* entry : menu->actions())
+        if (entry->text().startsWith(paste)) entry->trigger();
+    menu->close();
+    QCOMPARE(box->text(), QStringLiteral("512"));
     QVERIFY(game.text("lblMessage").isEmpty());
+    box->setText(QStringLiteral("5"));
     QTest::keyClick(box, Qt::Key_Return);
     QCOMPARE(game.text("lblMessage"), QStringLiteral("Esatto. Sei proprio in gamba!"));
 }

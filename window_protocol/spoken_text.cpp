@@ -1,5 +1,6 @@
 #include "window_protocol/spoken_text.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 
@@ -50,8 +51,11 @@ std::string Signs(std::string_view text)
 
 std::string Question(std::string_view firstFactor, std::string_view secondFactor)
 {
-    return "Quanto fa " + Signs(firstFactor) + " per " + Signs(secondFactor) +
-           "? Scrivi il risultato e premi Invio.";
+    std::string said = "Quanto fa ";
+    said += Signs(firstFactor);
+    said += " per ";
+    said += Signs(secondFactor);
+    return said + "? Scrivi il risultato e premi Invio.";
 }
 
 std::string Verdict(std::string_view message, std::string_view correct, std::string_view wrong,
@@ -66,13 +70,13 @@ std::string Verdict(std::string_view message, std::string_view correct, std::str
 std::string TimeLeft(std::string_view clock)
 {
     const auto parts = ClockParts(clock);
-    if (!parts) return "Tempo restante " + std::string(clock);
+    std::string said = "Tempo restante";
+    if (!parts) return said.append(" ").append(clock);
     const auto [hours, minutes, seconds] = *parts;
     if (hours == 0 && minutes == 0 && seconds == 0) return "Tempo scaduto";
-    std::string said = "Tempo restante";
-    if (hours > 0) said += " " + Count(hours, "ora", "ore");
-    if (minutes > 0) said += " " + Count(minutes, "minuto", "minuti");
-    if (seconds > 0) said += " " + Count(seconds, "secondo", "secondi");
+    if (hours > 0) said.append(" ").append(Count(hours, "ora", "ore"));
+    if (minutes > 0) said.append(" ").append(Count(minutes, "minuto", "minuti"));
+    if (seconds > 0) said.append(" ").append(Count(seconds, "secondo", "secondi"));
     return said;
 }
 
@@ -85,8 +89,14 @@ std::optional<std::string> ClockNotice(std::string_view clock)
 
 std::string LabelValue(std::string_view name, std::string_view shown)
 {
-    if (shown.empty()) return std::string(name);
-    return std::string(name) + " " + Signs(shown);
+    // A record file's line break stays in the label's text: it is no word.
+    std::string value = Signs(shown);
+    std::ranges::replace(value, '\r', ' ');
+    std::ranges::replace(value, '\n', ' ');
+    const std::size_t first = value.find_first_not_of(' ');
+    std::string said(name);
+    if (first == std::string::npos) return said;
+    return said.append(" ").append(value.substr(first, value.find_last_not_of(' ') + 1 - first));
 }
 
 }  // namespace brivana::spoken

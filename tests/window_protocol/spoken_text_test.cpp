@@ -18,6 +18,7 @@ TEST(SpokenText, QuestionAndVerdictSpeakEverySignAsAWord)
     EXPECT_EQ(spoken::Signs("-1 Anna - 5-3 x-2"), "meno 1 Anna - 5-3 x-2");
     EXPECT_EQ(spoken::LabelValue("Risposte esatte", "3"), "Risposte esatte 3");
     EXPECT_EQ(spoken::LabelValue("Nome dello sfidante", ""), "Nome dello sfidante");
+    EXPECT_EQ(spoken::LabelValue("Punti del record", "-9\r\n"), "Punti del record meno 9");
 }
 
 TEST(SpokenText, ClockInWordsAndItsOneNotice)

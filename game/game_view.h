@@ -1,7 +1,8 @@
 #pragma once
 // What the game logic needs from a window: named display fields, the few controls whose
-// state it changes, modal dialogs and the window's own life. The Qt window implements it;
-// the tests implement it with a fake that records every call.
+// state it changes, modal dialogs and the window's own life. The window's protocol
+// (window_protocol/) implements it for both windows; the tests implement it with a fake that
+// records every call.
 
 #include <cstdint>
 #include <string>
@@ -63,7 +64,7 @@ public:
     // Ends the program: no handler of the game runs after it.
     virtual void endProgram() = 0;
     // Unloads the window and shows it again: every control gets its design-time values,
-    // then the window calls Form_Load, shows itself and calls Form_Activate.
+    // then Form_Load runs, the window shows itself and Form_Activate runs.
     virtual void reload() = 0;
 };
 

@@ -66,6 +66,10 @@ public:
     void focusControl(std::string_view name) override;
     void setSpokenText(std::string_view name, const std::string& text) override;
     void announce(const std::string& words) override;
+    bool canFocus(std::string_view name) const override
+    {
+        return IsWindowVisible(control(name)) && IsWindowEnabled(control(name));
+    }
     void paintBackground(std::int16_t p, std::int16_t q) override;
     DialogOwner dialogOwner() override { return hwnd_; }
     void loaded() override {}
@@ -114,7 +118,6 @@ private:
     // tavola_keys.cpp: every key and typed character, in one place.
     LRESULT HandleAnswerMessage(HWND box, UINT message, WPARAM wParam, LPARAM lParam);
     void Click(const Control& button);
-    void MoveFocus(int step);
     // One typed character through the protocol's key filter; false when the box must not get it.
     bool FilterCharacter(wchar_t& character, bool pasted);
     void PasteFiltered(HWND box);

@@ -21,7 +21,8 @@ bool Tavola::PreTranslate(const MSG& message)
             return true;
         }
         if (message.wParam == VK_TAB && !withControl) {
-            MoveFocus(GetKeyState(VK_SHIFT) < 0 ? -1 : 1);
+            const Control* focused = find(GetFocus());
+            protocol_.tab(focused ? focused->row->name : std::string_view(), GetKeyState(VK_SHIFT) < 0 ? -1 : 1);
             return true;
         }
         if (message.wParam == VK_RETURN) {
@@ -55,23 +56,6 @@ bool Tavola::PreTranslate(const MSG& message)
 void Tavola::Click(const Control& button)
 {
     SendMessageW(hwnd_, WM_COMMAND, MAKEWPARAM(button.id, BN_CLICKED), reinterpret_cast<LPARAM>(button.hwnd()));
-}
-
-void Tavola::MoveFocus(int step)
-{
-    const Control* focused = find(GetFocus());
-    const int count = static_cast<int>(layout::kTabOrder.size());
-    int at = step < 0 ? 0 : count - 1;
-    for (int i = 0; i < count; ++i)
-        if (focused && focused->row->name == layout::kTabOrder[static_cast<std::size_t>(i)]) at = i;
-    for (int i = 1; i <= count; ++i) {
-        const std::string_view name = layout::kTabOrder[static_cast<std::size_t>(((at + step * i) % count + count) % count)];
-        HWND next = control(name);
-        if (IsWindowVisible(next) && IsWindowEnabled(next)) {
-            protocol_.moveFocus(name);
-            return;
-        }
-    }
 }
 
 bool Tavola::FilterCharacter(wchar_t& character, bool pasted)

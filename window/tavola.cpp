@@ -52,7 +52,12 @@ Tavola::Tavola(Services services, Dialogs& dialogs, QWidget* parent)
     qApp->installEventFilter(this);
 }
 
-Tavola::~Tavola() = default;
+Tavola::~Tavola()
+{
+    // The controls call the protocol (the answer box checks its text when it loses the
+    // focus): they go while it is still there, not with the window after it.
+    delete takeCentralWidget();
+}
 
 bool Tavola::eventFilter(QObject* watched, QEvent* event)
 {
@@ -118,6 +123,20 @@ void Tavola::setSpokenText(std::string_view name, const std::string& text)
 }
 
 void Tavola::announce(const std::string& words) { announcer_->say(QString::fromStdString(words)); }
+
+bool Tavola::canFocus(std::string_view name) const
+{
+    const QWidget* widget = control(name);
+    return widget && widget->isVisible() && widget->isEnabled();
+}
+
+bool Tavola::focusNextPrevChild(bool next)
+{
+    const QWidget* focused = focusWidget();
+    const bool ours = focused && controls_.value(focused->objectName()) == focused;
+    protocol_.tab(ours ? focused->objectName().toStdString() : std::string(), next ? 1 : -1);
+    return true;
+}
 
 void Tavola::paintBackground(std::int16_t p, std::int16_t q) { surface_->setGradient(p, q); }
 

@@ -49,6 +49,7 @@ public:
     void focusControl(std::string_view control) override;
     void setSpokenText(std::string_view control, const std::string& text) override;
     void announce(const std::string& words) override;
+    bool canFocus(std::string_view control) const override;
     void paintBackground(std::int16_t p, std::int16_t q) override;
     DialogOwner dialogOwner() override { return static_cast<QWidget*>(this); }
     void loaded() override { emit gameLoaded(); }
@@ -66,6 +67,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
     // Sees the first frame of the name prompt, during the first start only.
     bool eventFilter(QObject* watched, QEvent* event) override;
 

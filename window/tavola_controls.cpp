@@ -160,8 +160,6 @@ void Tavola::buildControls()
     answer->setFilters([this](char32_t& typed) { return protocol_.typeCharacter(typed); },
                        [this](char32_t& pasted) { return protocol_.pasteCharacter(pasted); });
     answer->setDefaultButton(next);
-    for (std::size_t i = 1; i < kTabOrder.size(); ++i)
-        setTabOrder(controls.value(Text(kTabOrder[i - 1])), controls.value(Text(kTabOrder[i])));
     controls.value(Text(kFrontControl))->raise();
 
     controls_ = std::move(controls);

@@ -49,6 +49,8 @@ public:
     virtual void setSpokenText(std::string_view control, const std::string& text) = 0;
     // A screen reader says words now, wherever the focus is, and the focus stays there.
     virtual void announce(const std::string& words) = 0;
+    // Whether the control can take the focus now: shown and enabled.
+    virtual bool canFocus(std::string_view control) const = 0;
     virtual void paintBackground(std::int16_t p, std::int16_t q) = 0;
     virtual DialogOwner dialogOwner() = 0;
 

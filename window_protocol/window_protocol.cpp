@@ -1,5 +1,7 @@
 #include "window_protocol/window_protocol.h"
 
+#include <algorithm>
+
 #include "game/answer_keys.h"
 #include "layout/control_table.h"
 #include "layout/menu_table.h"
@@ -118,6 +120,21 @@ void WindowProtocol::describeLabel(Field field)
     const std::string shown = port_.text(field);
     setSpokenText(row->name, field == Field::lblconto ? spoken::TimeLeft(shown)
                                                       : spoken::LabelValue(row->accessibleName, shown));
+}
+
+void WindowProtocol::tab(std::string_view focused, int step)
+{
+    const auto& order = layout::kTabOrder;
+    const int count = static_cast<int>(order.size());
+    const auto found = std::ranges::find(order, focused);
+    const int at = found != order.end() ? static_cast<int>(found - order.begin()) : step < 0 ? 0 : count - 1;
+    for (int i = 1; i <= count; ++i) {
+        const std::string_view next = order[static_cast<std::size_t>(((at + step * i) % count + count) % count)];
+        if (port_.canFocus(next)) {
+            moveFocus(next);
+            return;
+        }
+    }
 }
 
 bool WindowProtocol::typeCharacter(char32_t& character)

@@ -40,8 +40,12 @@ public:
     // The credits entry of the menu; its index within its group is not used.
     void copy_Click(std::int16_t index);
 
-    // Every focus move, the game's and the window's own, goes through here.
+    // Every focus move, the game's and the window's own, goes through here: what a control
+    // must hold before the focus reaches it is set in this one place.
     void moveFocus(std::string_view control);
+    // Tab (step 1) or Shift+Tab (step -1) from the focused control (empty for none): the next
+    // control in tab order that can take the focus gets it.
+    void tab(std::string_view focused, int step);
 
     // A screen reader says the time left now, wherever the focus is in the window.
     void sayTimeLeft();

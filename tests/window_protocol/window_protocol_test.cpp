@@ -50,6 +50,7 @@ public:
         log.push_back("say " + std::string(control) + ": " + text);
     }
     void announce(const std::string& words) override { log.push_back("announce " + words); }
+    bool canFocus(std::string_view) const override { return true; }
     void paintBackground(std::int16_t, std::int16_t) override {}
     DialogOwner dialogOwner() override { return this; }
     void loaded() override { log.push_back("loaded"); }

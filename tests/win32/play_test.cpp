@@ -22,8 +22,7 @@ void CALLBACK Hear(HWINEVENTHOOK, DWORD, HWND hwnd, LONG object, LONG child, DWO
     IAccessible* accessible = nullptr;
     VARIANT self{};
     if (!g_heard || FAILED(AccessibleObjectFromEvent(hwnd, object, child, &accessible, &self))) return;
-    BSTR name = nullptr;
-    BSTR description = nullptr;
+    BSTR name = nullptr, description = nullptr;
     accessible->get_accName(self, &name);
     accessible->get_accDescription(self, &description);
     g_heard->push_back(std::wstring(name ? name : L"") + L": " + (description ? description : L""));
@@ -110,17 +109,15 @@ TEST_F(PlayTest, AScreenReaderHearsTheQuestionAndTheVerdictAsTheFocusMovesAndThe
     std::vector<std::wstring> heard;
     g_heard = &heard;
     // In context: the hook runs as the event is raised, before the window goes on.
-    const DWORD flags = WINEVENT_INCONTEXT;
-    HWINEVENTHOOK focus = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, GetModuleHandleW(nullptr), &Hear,
-                                          GetCurrentProcessId(), 0, flags);
-    HWINEVENTHOOK alert = SetWinEventHook(EVENT_SYSTEM_ALERT, EVENT_SYSTEM_ALERT, GetModuleHandleW(nullptr), &Hear,
-                                          GetCurrentProcessId(), 0, flags);
+    std::vector<HWINEVENTHOOK> hooks;
+    for (DWORD event : {EVENT_OBJECT_FOCUS, EVENT_SYSTEM_ALERT})
+        hooks.push_back(
+            SetWinEventHook(event, event, GetModuleHandleW(nullptr), &Hear, GetCurrentProcessId(), 0, WINEVENT_INCONTEXT));
     Answer(L"11");
     Key(VK_RETURN);
     Key(VK_F2);
     Key(VK_TAB);
-    UnhookWinEvent(focus);
-    UnhookWinEvent(alert);
+    for (HWINEVENTHOOK hook : hooks) UnhookWinEvent(hook);
     g_heard = nullptr;
     const std::vector<std::wstring> expected{
         L"Nuovo calcolo: Sbagliato!! 12. Risposte esatte 0, errate 1, totali 1.",

@@ -34,14 +34,10 @@ public:
     }
     bool nestedLoopRunning() const override { return nestedLoop; }
     void closeMenus() override {}
-    std::string text(Field field) const override
-    {
-        return field == Field::txtAnswer ? answer : shown.contains(field) ? shown.at(field) : "";
-    }
+    std::string text(Field field) const override { return field == Field::txtAnswer ? answer : shown[field]; }
     void setText(Field field, const std::string& text) override
     {
-        shown[field] = text;
-        log.push_back(std::string(fieldName(field)) + "=" + text);
+        log.push_back(std::string(fieldName(field)) + "=" + (shown[field] = text));
     }
     void enableControl(std::string_view, bool) override {}
     void focusControl(std::string_view control) override { log.push_back("focus " + std::string(control)); }
@@ -64,7 +60,7 @@ public:
     int postedDelay = -1;
     bool nestedLoop = false;
     std::string answer;
-    std::map<Field, std::string> shown;
+    mutable std::map<Field, std::string> shown;
 };
 
 class HalfRandom final : public RandomSource {

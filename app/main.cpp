@@ -5,11 +5,11 @@
 #include <memory>
 
 #include "game/record_store.h"
-#include "game/system_date_time.h"
-#include "game/system_random.h"
 #include "system/file_access.h"
 #include "system/record_keeper_process.h"
 #include "system/record_place.h"
+#include "system/system_date_time.h"
+#include "system/system_random.h"
 #include "window/application_setup.h"
 #include "window/qt_dialogs.h"
 #include "window/tavola.h"

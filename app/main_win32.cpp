@@ -1,11 +1,14 @@
 // Starts Brivana on Windows: the real services and the window, then the message loop.
 #include <windows.h>
 
+#include <memory>
+
 #include "game/record_store.h"
-#include "game/system_date_time.h"
-#include "game/system_random.h"
 #include "system/file_access.h"
+#include "system/record_pipe_windows.h"
 #include "system/record_place.h"
+#include "system/system_date_time.h"
+#include "system/system_random.h"
 #include "win32/system_dialogs.h"
 #include "win32/tavola.h"
 
@@ -13,11 +16,21 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
     brivana::SystemRandom random;
     brivana::SystemDateTime dateTime;
-    brivana::SystemRecordPlace recordPlace;
     brivana::SystemFileAccess files;
-    brivana::LocalRecordKeeper records(files);
+    brivana::LocalRecordKeeper ownRecords(files);
+    // Where the record service runs, the shared folder is its alone: the game asks it there.
+    const std::unique_ptr<brivana::RecordPipeClient> service =
+        brivana::RecordPipeClient::Find(brivana::InstalledRecordPipe(), brivana::SharedRecordDirectory(), ownRecords);
+    std::unique_ptr<brivana::SystemRecordPlace> recordPlace;
+    if (service)
+        recordPlace = std::make_unique<brivana::SystemRecordPlace>(
+            brivana::SharedRecordDirectory(), brivana::UserRecordDirectory(),
+            [&service](const std::string& dir) { return service->canKeepShared(dir); });
+    else
+        recordPlace = std::make_unique<brivana::SystemRecordPlace>();
+    brivana::RecordKeeper& records = service ? static_cast<brivana::RecordKeeper&>(*service) : ownRecords;
     brivana::win32::SystemDialogs dialogs;
-    brivana::win32::Tavola tavola({random, dateTime, recordPlace, records}, dialogs, [] { PostQuitMessage(0); });
+    brivana::win32::Tavola tavola({random, dateTime, *recordPlace, records}, dialogs, [] { PostQuitMessage(0); });
     tavola.start();
     MSG message;
     while (!tavola.hasEnded() && GetMessageW(&message, nullptr, 0, 0) > 0) {

@@ -8,9 +8,9 @@
 #include <QTemporaryDir>
 
 #include "game/record_store.h"
-#include "game/system_date_time.h"
-#include "game/system_random.h"
 #include "system/file_access.h"
+#include "system/system_date_time.h"
+#include "system/system_random.h"
 #include "window/qt_dialogs.h"
 #include "window/tavola.h"
 

@@ -7,6 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/ensure-packages.sh
 . scripts/virtual-screen.sh
+. scripts/wine-prefix.sh
 ensure_packages "${BUILD_PACKAGES[@]}" libbenchmark-dev libxcb1-dev pkg-config xvfb xauth openbox \
     mingw-w64 g++-mingw-w64-x86-64-posix wine wine64
 
@@ -26,11 +27,10 @@ cleanup() {
 trap cleanup EXIT
 start_virtual_screen 1280x1024x24
 export DISPLAY=$virtual_display QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR=$scratch/runtime
-export WINEPREFIX=$scratch/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 openbox >/dev/null 2>&1 &
 # A Wine prefix of its own, its server kept running so that no start-up pays for it.
-wineboot --init >/dev/null 2>&1
+make_wine_prefix "$scratch/wine"
 wineserver -w
 wineserver -p
 # Wine's desktop process ends a second after the last program on it, and the next program then

@@ -14,7 +14,8 @@ namespace brivana {
 
 // The outcome of one file operation; `why` says in Italian what went wrong.
 struct IoStatus {
-    enum class Kind { ok, missing, failed };
+    // notAFile: something bears the name but it is not a regular file (a link, a folder, a FIFO).
+    enum class Kind { ok, missing, failed, notAFile };
     Kind kind = Kind::ok;
     std::string why;
 
@@ -22,6 +23,7 @@ struct IoStatus {
     static IoStatus success() { return {}; }
     static IoStatus missingFile(std::string why) { return {Kind::missing, std::move(why)}; }
     static IoStatus failure(std::string why) { return {Kind::failed, std::move(why)}; }
+    static IoStatus notAFile(std::string why) { return {Kind::notAFile, std::move(why)}; }
 };
 
 // Held while the lock is taken; releases it when destroyed.

@@ -68,7 +68,7 @@ private:
     // This game's score is the stored record already: the end must not try to save it again.
     bool scoreSaved_ = false;
     std::vector<std::string> recordNotices_;   // where the record is kept, when unusual
-    std::vector<std::string> recordProblems_;  // why the record could not be read
+    std::vector<std::string> recordProblems_;  // what went wrong reading the record, said first whether it was read
 };
 
 }  // namespace brivana

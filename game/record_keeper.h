@@ -11,6 +11,7 @@ namespace brivana {
 struct RecordReading {
     std::string score;   // the score file's whole content as text; empty when it could not be read
     std::string holder;  // the holder file's, likewise
+    bool complete = false;  // both files were read: score and holder are the record
     std::vector<std::string> problems;  // in Italian, for the player
 };
 

@@ -1,6 +1,7 @@
 #include "game/record_store.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <random>
 #include <utility>
 
@@ -67,11 +68,10 @@ RecordStore::RecordStore(FileAccess& files, std::string recordDir, std::chrono::
 
 std::string RecordStore::pathOf(const char* fileName) const
 {
-#ifdef _WIN32
-    return dir_ + "\\" + fileName;
-#else
-    return dir_ + "/" + fileName;
-#endif
+    // The record places give folders that end in a separator: paths shown to the player carry one.
+    const char separator = static_cast<char>(std::filesystem::path::preferred_separator);
+    const bool separated = !dir_.empty() && (dir_.back() == separator || dir_.back() == '/');
+    return dir_ + (separated ? std::string() : std::string(1, separator)) + fileName;
 }
 
 std::string RecordStore::scorePath() const { return pathOf(kScoreFileName); }
@@ -99,14 +99,14 @@ RecordReading RecordStore::Read()
 {
     RecordReading reading;
     std::unique_ptr<FileLock> lock;
-    if (IoStatus status = files_.lockFolder(dir_, lockWait_, lock); !status.ok()) {
-        reading.problems.push_back(std::move(status.why));
-        return reading;
-    }
-    // A pair that an interrupted save left half replaced is never shown.
+    if (IoStatus status = files_.lockFolder(dir_, lockWait_, lock); !status.ok())
+        return ReadWithoutLock(std::move(status.why));
+    // A pair that an interrupted save left half replaced is never shown. A mark that is no file
+    // of ours left the pair whole: it is read all the same.
     if (IoStatus status = FinishInterruptedSave(); !status.ok()) {
+        const bool pairWhole = status.kind == IoStatus::Kind::notAFile;
         reading.problems.push_back(std::move(status.why));
-        return reading;
+        if (!pairWhole) return reading;
     }
     for (IoStatus status : {RemoveLeftovers(), files_.ensureFile(scorePath()), files_.ensureFile(holderPath())})
         if (!status.ok()) reading.problems.push_back(std::move(status.why));
@@ -122,6 +122,39 @@ RecordReading RecordStore::Read()
         reading.score.clear();
         reading.holder.clear();
     }
+    reading.complete = whole;
+    return reading;
+}
+
+RecordReading RecordStore::ReadWithoutLock(std::string lockProblem)
+{
+    RecordReading reading;
+    reading.problems.push_back(std::move(lockProblem));
+    // A save may replace the files between two reads: read until the score stays the same
+    // across the reading, a few times at most.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        std::string score;
+        std::string holder;
+        std::string scoreAfter;
+        for (auto [path, bytes] : {std::pair{scorePath(), &score}, std::pair{holderPath(), &holder}}) {
+            if (IoStatus status = files_.readHead(path, kRecordReadLimit, *bytes); !status.ok()) {
+                reading.problems.push_back(std::move(status.why));
+                return reading;
+            }
+        }
+        // A save under way, or one stopped half-way: its mark holds the pair it leads to.
+        std::string mark;
+        std::optional<std::pair<std::string, std::string>> pair;
+        bool pending = false;
+        if (files_.readHead(pathOf(kCommitMarkName), kRecordReadLimit * 3, mark).ok()) pair = DecodeCommitMark(mark);
+        if (pair && !IsPending(*pair, pending).ok()) pending = false;
+        if (files_.readHead(scorePath(), kRecordReadLimit, scoreAfter).ok() && scoreAfter == score) {
+            reading.score = Cp1252ToUtf8(pending ? pair->first : score);
+            reading.holder = Cp1252ToUtf8(pending ? pair->second : holder);
+            reading.complete = true;
+            return reading;
+        }
+    }
     return reading;
 }
 
@@ -132,7 +165,9 @@ SaveResult RecordStore::SaveRecord(const std::string& scoreText, const std::stri
     std::unique_ptr<FileLock> lock;
     if (IoStatus status = files_.lockFolder(dir_, lockWait_, lock); !status.ok())
         return failed(SaveOutcome::failed, status.why);
-    if (IoStatus status = FinishInterruptedSave(); !status.ok()) return failed(SaveOutcome::failedUnsure, status.why);
+    if (IoStatus status = FinishInterruptedSave(); !status.ok())
+        return failed(status.kind == IoStatus::Kind::notAFile ? SaveOutcome::failed : SaveOutcome::failedUnsure,
+                      status.why);
     // Leftovers only take room: a save goes on without removing them.
     RemoveLeftovers();
 
@@ -142,7 +177,8 @@ SaveResult RecordStore::SaveRecord(const std::string& scoreText, const std::stri
     std::string oldHolder;
     for (auto [path, bytes] : {std::pair{scorePath(), &oldScore}, std::pair{holderPath(), &oldHolder}}) {
         const IoStatus status = files_.readHead(path, kRecordReadLimit, *bytes);
-        if (status.kind == IoStatus::Kind::failed) return failed(SaveOutcome::failed, UnreadableRecordWhy(status));
+        if (!status.ok() && status.kind != IoStatus::Kind::missing)
+            return failed(SaveOutcome::failed, UnreadableRecordWhy(status));
     }
     if (!ScoreBeatsRecord(Cp1252ToUtf8(oldScore), scoreText)) return {SaveOutcome::notBetter, {}};
 
@@ -204,17 +240,50 @@ IoStatus RecordStore::ReplaceBoth(const std::string& scoreBytes, const std::stri
 
 IoStatus RecordStore::FinishInterruptedSave()
 {
+    const std::string markPath = pathOf(kCommitMarkName);
     std::string mark;
-    const IoStatus read = files_.readHead(pathOf(kCommitMarkName), kRecordReadLimit * 3, mark);
+    const IoStatus read = files_.readHead(markPath, kRecordReadLimit * 3, mark);
     if (read.kind == IoStatus::Kind::missing) return IoStatus::success();
+    if (read.kind == IoStatus::Kind::notAFile) {
+        // Every mark a save makes is a regular file: this was never one, and the record files
+        // were never touched for it. Whatever cannot be removed stops saves, not reading.
+        if (files_.remove(markPath).ok()) return IoStatus::success();
+        return IoStatus::notAFile(read.why + "\nFinché qualcuno non lo toglie, nessun record potrà essere salvato.");
+    }
     if (!read.ok()) return read;
     // A mark is put in place only once it is whole on the disk: one that does not decode was
     // never committed, and the record files were never touched for it.
     if (const auto pair = DecodeCommitMark(mark)) {
-        if (IoStatus status = ReplaceBoth(pair->first, pair->second); !status.ok())
-            return IoStatus::failure("Non riesco a completare il salvataggio interrotto del record.\n" + status.why);
+        bool pending = false;
+        if (IoStatus status = IsPending(*pair, pending); !status.ok()) return status;
+        if (pending) {
+            if (IoStatus status = ReplaceBoth(pair->first, pair->second); !status.ok())
+                return IoStatus::failure("Non riesco a completare il salvataggio interrotto del record.\n" + status.why);
+        }
     }
     return DropCommitMark();
+}
+
+IoStatus RecordStore::IsPending(const std::pair<std::string, std::string>& mark, bool& pending)
+{
+    std::string score;
+    std::string holder;
+    for (auto [path, bytes] : {std::pair{scorePath(), &score}, std::pair{holderPath(), &holder}}) {
+        const IoStatus status = files_.readHead(path, kRecordReadLimit, *bytes);
+        if (!status.ok() && status.kind != IoStatus::Kind::missing) return IoStatus::failure(status.why);
+    }
+    // The save stopped between its two replacements: the score is in place, the name not yet.
+    if (score == mark.first) {
+        pending = holder != mark.second;
+        return IoStatus::success();
+    }
+    // Otherwise only a mark that still beats the stored record is carried out; any other was
+    // left behind by a save that is long over, and must not bring back a worse record.
+    std::string markScore = mark.first;
+    if (markScore.size() >= 2 && markScore.compare(markScore.size() - 2, 2, "\r\n") == 0)
+        markScore.resize(markScore.size() - 2);
+    pending = ScoreBeatsRecord(Cp1252ToUtf8(score), Cp1252ToUtf8(markScore));
+    return IoStatus::success();
 }
 
 IoStatus RecordStore::RemoveLeftovers()

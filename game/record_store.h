@@ -37,8 +37,8 @@ std::optional<std::pair<std::string, std::string>> DecodeCommitMark(const std::s
 
 class RecordStore {
 public:
-    // recordDir ends in a path separator; the file names are appended with one more,
-    // as the record files have always been addressed.
+    // recordDir ends in a path separator. On Windows the file names are appended with one
+    // more, as the record files have always been addressed there; elsewhere with none.
     RecordStore(FileAccess& files, std::string recordDir,
                 std::chrono::milliseconds lockWait = std::chrono::seconds(3));
 
@@ -46,7 +46,8 @@ public:
     std::string holderPath() const;
 
     // Under the lock: finishes an interrupted save, removes leftovers, creates whichever
-    // record file is missing (empty), and reads both.
+    // record file is missing (empty), and reads both. Without it (held too long, or a folder
+    // this player may only read), reads what is there.
     RecordReading Read();
     // The whole content of a record file (at most kRecordReadLimit bytes), as UTF-8.
     IoStatus Leggifiletxt(const std::string& path, std::string& text);
@@ -58,6 +59,11 @@ private:
     std::string pathOf(const char* fileName) const;
     std::string temporaryPath() const;
     IoStatus FinishInterruptedSave();
+    // The record as the files (or a commit mark in place) hold it, when the lock cannot be
+    // taken: read only, nothing finished, created or removed.
+    RecordReading ReadWithoutLock(std::string lockProblem);
+    // Whether the save that left this mark (score and holder bytes) is still to be carried out.
+    IoStatus IsPending(const std::pair<std::string, std::string>& mark, bool& pending);
     IoStatus RemoveLeftovers();
     // Replaces both record files with the given bytes, each through a synced temporary file.
     IoStatus ReplaceBoth(const std::string& scoreBytes, const std::string& holderBytes);

@@ -24,6 +24,10 @@ void Game::Form_Load()
     RecordReading record = services_.records.read(state_.recordDir);
     view_.setText(Field::lblpunti, record.score);
     view_.setText(Field::lblnome, record.holder);
+    // A record read whole counts as it is, whatever else went wrong in its folder.
+    if (!record.problems.empty())
+        recordProblems_.push_back(record.complete ? "Ho letto il record, ma nella sua cartella qualcosa non va:"
+                                                  : "Non riesco a leggere il record: in questa partita vale 0.");
     for (std::string& problem : record.problems) recordProblems_.push_back(std::move(problem));
     ReportRecordProblems();
 
@@ -68,11 +72,8 @@ void Game::ReportRecordProblems()
     if (recordNotices_.empty() && recordProblems_.empty()) return;
     std::string message;
     for (const std::string& notice : recordNotices_) message += notice + "\n";
-    if (!recordProblems_.empty()) {
-        message += "Non riesco a leggere il record: in questa partita vale 0.";
-        for (const std::string& problem : recordProblems_) message += "\n" + problem;
-    }
-    if (message.back() == '\n') message.pop_back();
+    for (const std::string& problem : recordProblems_) message += problem + "\n";
+    message.pop_back();
     recordNotices_.clear();
     recordProblems_.clear();
     view_.messageBox(message, MsgStyle::okExclamation);

@@ -8,6 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/ensure-packages.sh
 . scripts/virtual-screen.sh
+. scripts/wine-prefix.sh
 which=${1:-both}
 ensure_packages "${SCREENSHOT_PACKAGES[@]}"
 if [ "$which" != windows ]; then
@@ -76,7 +77,6 @@ if [ "$which" != windows ]; then
     play_and_save docs/screenshot.png env XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work" ./build/brivana
 fi
 if [ "$which" != linux ]; then
-    export WINEPREFIX="$work/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-    wineboot --init >/dev/null 2>&1
+    make_wine_prefix "$work/wine"
     play_and_save docs/screenshot-windows.png wine build-windows/brivana.exe
 fi

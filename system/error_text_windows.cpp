@@ -18,7 +18,8 @@ std::string SystemErrorText(int code)
     case ERROR_DIRECTORY: return "non è una cartella";
     case ERROR_FILE_EXISTS:
     case ERROR_ALREADY_EXISTS: return "esiste già qualcosa con quel nome";
-    case ERROR_TIMEOUT: return "un'altra partita sta salvando il record da troppo tempo";
+    // Who holds it cannot be known: another game, or one stopped half-way.
+    case ERROR_TIMEOUT: return "il record è occupato da troppo tempo; riprova più tardi";
     case ERROR_CANT_ACCESS_FILE: return "non è un file normale";
     default: return "errore di sistema " + std::to_string(code);
     }

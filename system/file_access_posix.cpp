@@ -28,7 +28,7 @@ IoStatus Failure(const std::string& action, const std::string& path, int error =
 
 IoStatus NotARegularFile(const std::string& action, const std::string& path)
 {
-    return IoStatus::failure("Non riesco a " + action + " " + path + ": non è un file normale.");
+    return IoStatus::notAFile("Non riesco a " + action + " " + path + ": non è un file normale.");
 }
 
 class Descriptor {

@@ -1,5 +1,6 @@
 #include "system/record_keeper_process.h"
 
+#include <cerrno>
 #include <csignal>
 #include <cstdint>
 #include <cstdio>
@@ -8,6 +9,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include "game/keeper_requests.h"
 #include "game/record_store.h"
 #include "system/file_access.h"
 #include "system/record_place.h"
@@ -16,49 +18,7 @@ namespace brivana {
 
 namespace {
 
-// A request is a frame of one byte naming it, then its texts; so is each answer.
-constexpr char kCanKeep = 'W';
-constexpr char kRead = 'R';
-constexpr char kSave = 'S';
-// Larger than any request or answer about two record files can be.
-constexpr std::uint32_t kFrameLimit = 8 * kRecordReadLimit;
-
 const char* const kKeeperGone = "Non riesco a parlare con il processo che custodisce il record.";
-
-void PutText(std::string& frame, const std::string& text)
-{
-    const auto size = static_cast<std::uint32_t>(text.size());
-    for (int shift = 0; shift < 32; shift += 8) frame += static_cast<char>((size >> shift) & 0xFF);
-    frame += text;
-}
-
-// Reads a frame's parts in order; once one is missing every later one is too.
-class FrameReader {
-public:
-    explicit FrameReader(const std::string& frame) : frame_(frame) {}
-
-    std::optional<char> byte()
-    {
-        if (at_ >= frame_.size()) return std::nullopt;
-        return frame_[at_++];
-    }
-    std::optional<std::string> text()
-    {
-        if (frame_.size() - at_ < 4) return std::nullopt;
-        std::uint32_t size = 0;
-        for (int i = 0; i < 4; ++i) size |= std::uint32_t{static_cast<unsigned char>(frame_[at_ + i])} << (8 * i);
-        at_ += 4;
-        if (frame_.size() - at_ < size) return std::nullopt;
-        std::string text = frame_.substr(at_, size);
-        at_ += size;
-        return text;
-    }
-    bool atEnd() const { return at_ == frame_.size(); }
-
-private:
-    const std::string& frame_;
-    std::size_t at_ = 0;
-};
 
 bool SendAll(int socket, const char* data, std::size_t size)
 {
@@ -86,26 +46,26 @@ bool ReceiveAll(int socket, char* data, std::size_t size)
 
 bool SendFrame(int socket, const std::string& payload)
 {
-    std::string frame;
-    PutText(frame, payload);
+    const std::string frame = FrameOf(payload);
     return SendAll(socket, frame.data(), frame.size());
 }
 
-bool ReceiveFrame(int socket, std::string& payload)
+// A frame larger than limit is not read: the conversation ends there.
+bool ReceiveFrame(int socket, std::uint32_t limit, std::string& payload)
 {
-    unsigned char size[4];
-    if (!ReceiveAll(socket, reinterpret_cast<char*>(size), sizeof size)) return false;
-    const std::uint32_t length = size[0] | (size[1] << 8) | (size[2] << 16) | (std::uint32_t{size[3]} << 24);
-    if (length > kFrameLimit) return false;
-    payload.assign(length, '\0');
-    return ReceiveAll(socket, payload.data(), length);
+    unsigned char header[kFrameHeaderSize];
+    if (!ReceiveAll(socket, reinterpret_cast<char*>(header), sizeof header)) return false;
+    const auto size = FramePayloadSize(header, limit);
+    if (!size) return false;
+    payload.assign(*size, '\0');
+    return ReceiveAll(socket, payload.data(), *size);
 }
 
 // One request and its answer; nothing when the keeper is gone.
 std::optional<std::string> Ask(int socket, const std::string& request)
 {
     std::string answer;
-    if (!SendFrame(socket, request) || !ReceiveFrame(socket, answer)) return std::nullopt;
+    if (!SendFrame(socket, request) || !ReceiveFrame(socket, kAnswerLimit, answer)) return std::nullopt;
     return answer;
 }
 
@@ -129,69 +89,50 @@ KeeperConnection::~KeeperConnection() { ::close(socket_); }
 bool KeeperConnection::canKeepShared(const std::string& dir)
 {
     if (dir != sharedDir_) return false;
-    const auto answer = Ask(socket_, std::string(1, kCanKeep));
-    return answer && *answer == "1";
+    const auto answer = Ask(socket_, EncodeCanKeepRequest());
+    return answer && DecodeCanKeepAnswer(*answer).value_or(false);
 }
 
 RecordReading KeeperConnection::read(const std::string& dir)
 {
     if (dir != sharedDir_) return local_.read(dir);
-    RecordReading reading;
-    const auto answer = Ask(socket_, std::string(1, kRead));
-    if (!answer) {
-        reading.problems.push_back(kKeeperGone);
-        return reading;
-    }
-    FrameReader in(*answer);
-    auto score = in.text();
-    auto holder = in.text();
-    reading.score = score.value_or("");
-    reading.holder = holder.value_or("");
-    while (auto problem = in.text()) reading.problems.push_back(std::move(*problem));
-    if (!score || !holder || !in.atEnd()) reading.problems.push_back(kKeeperGone);
-    return reading;
+    const auto answer = Ask(socket_, EncodeReadRequest());
+    auto reading = answer ? DecodeReadAnswer(*answer) : std::nullopt;
+    if (!reading) return RecordReading{{}, {}, false, {kKeeperGone}};
+    return std::move(*reading);
 }
 
 SaveResult KeeperConnection::save(const std::string& dir, const std::string& scoreText, const std::string& holderName)
 {
     if (dir != sharedDir_) return local_.save(dir, scoreText, holderName);
-    std::string request(1, kSave);
-    PutText(request, scoreText);
-    PutText(request, holderName);
-    const auto answer = Ask(socket_, request);
-    if (!answer) return {SaveOutcome::failedUnsure, kKeeperGone};
-    FrameReader in(*answer);
-    const auto outcome = in.byte();
-    auto why = in.text();
-    if (!outcome || !why || !in.atEnd() || *outcome < 0 || *outcome > static_cast<char>(SaveOutcome::failedUnsure))
-        return {SaveOutcome::failedUnsure, kKeeperGone};
-    return {static_cast<SaveOutcome>(*outcome), std::move(*why)};
+    const auto answer = Ask(socket_, EncodeSaveRequest(scoreText, holderName));
+    auto result = answer ? DecodeSaveAnswer(*answer) : std::nullopt;
+    if (!result) return {SaveOutcome::failedUnsure, kKeeperGone};
+    return std::move(*result);
 }
 
 void ServeRecordRequests(int socket, const std::string& sharedDir)
 {
     SystemFileAccess files;
-    std::string request;
-    while (ReceiveFrame(socket, request)) {
-        FrameReader in(request);
-        const auto kind = in.byte();
+    std::string payload;
+    while (ReceiveFrame(socket, kRequestLimit, payload)) {
+        const auto request = DecodeRequest(payload);
+        if (!request) return;
         std::string answer;
-        if (kind == kCanKeep && in.atEnd()) {
-            answer.push_back(CanKeepRecordsIn(sharedDir) ? '1' : '0');
-        } else if (kind == kRead && in.atEnd()) {
-            const RecordReading reading = RecordStore(files, sharedDir).Read();
-            PutText(answer, reading.score);
-            PutText(answer, reading.holder);
-            for (const std::string& problem : reading.problems) PutText(answer, problem);
-        } else if (kind == kSave) {
-            const auto score = in.text();
-            const auto holder = in.text();
-            if (!score || !holder || !in.atEnd() || holder->size() > kRecordReadLimit) return;
-            const SaveResult result = RecordStore(files, sharedDir).SaveRecord(*score, *holder);
-            answer = std::string(1, static_cast<char>(result.outcome));
-            PutText(answer, result.why);
-        } else {
-            return;
+        switch (request->kind) {
+        case KeeperRequestKind::canKeep:
+            answer = EncodeCanKeepAnswer(CanKeepRecordsIn(sharedDir));
+            break;
+        case KeeperRequestKind::read:
+            answer = EncodeReadAnswer(RecordStore(files, sharedDir).Read());
+            break;
+        case KeeperRequestKind::save:
+            // A score or name the record cannot hold is refused before the folder is touched.
+            if (std::string why = SaveRequestProblem(request->score, request->holder); !why.empty())
+                answer = EncodeSaveAnswer({SaveOutcome::failed, std::move(why)});
+            else
+                answer = EncodeSaveAnswer(RecordStore(files, sharedDir).SaveRecord(request->score, request->holder));
+            break;
         }
         if (!SendFrame(socket, answer)) return;
     }

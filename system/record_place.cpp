@@ -24,6 +24,10 @@ SystemRecordPlace::SystemRecordPlace(std::string sharedDir, std::string userDir,
 RecordLocation SystemRecordPlace::locate()
 {
     if (!sharedDir_.empty() && canKeepShared_(sharedDir_)) return {sharedDir_, {}};
+    // A record of the player's own would hide the class's, and greet a worse score as a record.
+    if (!sharedDir_.empty() && FolderExists(sharedDir_) && SharedFolderIsTheClassRecord())
+        return {sharedDir_, "Posso leggere il record della classe nella cartella comune " + sharedDir_ +
+                                ", ma non scriverci: il tuo punteggio non potrà essere salvato come record."};
 
     RecordLocation location{userDir_, {}};
     const std::string problem = MakeFolder(userDir_);

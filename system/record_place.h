@@ -1,6 +1,8 @@
 #pragma once
 // Where this machine keeps the record: the shared folder when the record can be kept there,
-// otherwise the player's own folder, created when missing.
+// otherwise the player's own folder, created when missing. On systems where the shared folder
+// is the class record's, one that exists but is closed to this game is still read, and the
+// player is told that his score cannot be saved there.
 // Shared: /var/games/brivana/; on Windows %ProgramData%\Brivana\ where the installer made it,
 // otherwise the Windows directory. Own: $XDG_DATA_HOME/brivana/ (by default
 // ~/.local/share/brivana/); on Windows %LOCALAPPDATA%\Brivana\.
@@ -44,6 +46,9 @@ std::string UserRecordDirectory(const EnvironmentLookup& environment);
 bool CanKeepRecordsIn(const std::string& dir);
 
 // The platform halves below serve locate().
+// Whether a shared folder that exists but cannot be written still holds the record everybody
+// plays for, to be shown though not saved: true where only an installation makes that folder.
+bool SharedFolderIsTheClassRecord();
 // Whether dir names a folder.
 bool FolderExists(const std::string& dir);
 // Creates dir and its parents; an empty text when it exists afterwards, otherwise why not.

@@ -31,6 +31,9 @@ std::string WithoutTrailingSeparators(std::string dir)
 
 std::string SharedRecordDirectory() { return "/var/games/brivana/"; }
 
+// Only the package makes /var/games/brivana/.
+bool SharedFolderIsTheClassRecord() { return true; }
+
 std::string UserRecordDirectory()
 {
     return UserRecordDirectory([](const char* name) {

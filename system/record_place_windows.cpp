@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <knownfolders.h>
+#include <shlobj.h>
+
 #include <vector>
 
 #include "system/error_text.h"
@@ -50,12 +53,23 @@ std::optional<std::string> WindowsDirectory()
     }
 }
 
+std::string InstalledRecordDirectory()
+{
+    // Asked of the system rather than of the environment: the service, the installer and every
+    // player's game must all find the same folder, whatever their environments say.
+    PWSTR programData = nullptr;
+    std::string dir;
+    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_ProgramData, 0, nullptr, &programData)))
+        dir = WithSeparator(Utf8(programData)) + "Brivana\\";
+    CoTaskMemFree(programData);
+    return dir;
+}
+
 std::string SharedRecordDirectory()
 {
-    // The installer makes this folder, open to every local user, for the whole class.
-    const std::string programData = Environment("ProgramData");
-    if (!programData.empty() && IsFolder(WithSeparator(programData) + "Brivana"))
-        return WithSeparator(programData) + "Brivana\\";
+    // The installer makes this folder for the whole class.
+    const std::string installed = InstalledRecordDirectory();
+    if (!installed.empty() && IsFolder(installed)) return installed;
     return WindowsDirectory().value_or(std::string());
 }
 
@@ -92,6 +106,10 @@ bool CanKeepRecordsIn(const std::string& dir)
 }
 
 bool FolderExists(const std::string& dir) { return IsFolder(dir); }
+
+// The installer's folder is the class's, kept by the record service; without it the shared one
+// is the Windows directory, no class's record.
+bool SharedFolderIsTheClassRecord() { return IsFolder(InstalledRecordDirectory()); }
 
 std::string MakeFolder(const std::string& dir)
 {

@@ -1,5 +1,6 @@
 #pragma once
-// The Windows directory, where the record has always been kept on Windows.
+// The Windows directory, where the record has always been kept on Windows, and the folder the
+// installed game keeps it in instead.
 
 #include <optional>
 #include <string>
@@ -9,5 +10,7 @@ namespace brivana {
 // The Windows directory in UTF-8 with one trailing backslash, from GetWindowsDirectoryW;
 // nothing when the system does not give one.
 std::optional<std::string> WindowsDirectory();
+// %ProgramData%\Brivana\, whether it exists or not; empty when the system names no ProgramData.
+std::string InstalledRecordDirectory();
 
 }  // namespace brivana

@@ -1,7 +1,12 @@
 #include "win32/system_dialogs.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <vector>
 
+#include "win32/dpi.h"
 #include "win32/resource_ids.h"
 #include "system/wide_text_windows.h"
 
@@ -24,9 +29,18 @@ struct Prompt {
     std::wstring typed;
 };
 
-// Widens a dialog so that its caption bar shows the whole title, and centres it again on its
-// owner (or the screen). Returns by how many pixels it grew.
-int WidenForTitle(HWND dialog)
+// The work area of the monitor a dialog belongs to: its owner's, when it has one.
+RECT WorkArea(HWND dialog)
+{
+    HWND owner = GetWindow(dialog, GW_OWNER);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(owner ? owner : dialog, MONITOR_DEFAULTTONEAREST), &monitor);
+    return monitor.rcWork;
+}
+
+// The frame width at which a dialog's caption bar shows its whole title.
+int TitleFrameWidth(HWND dialog)
 {
     wchar_t title[512] = {};
     const int length = GetWindowTextW(dialog, title, 512);
@@ -41,32 +55,54 @@ int WidenForTitle(HWND dialog)
     SelectObject(dc, old);
     ReleaseDC(dialog, dc);
     DeleteObject(font);
-
-    // The caption's icon and buttons, the frame, and a margin on both sides; a quarter more for
+    // The caption's icon and buttons, the frame, and a margin on both sides; a third more for
     // window managers that draw titles in a larger font than Windows' own.
-    const int needed = text.cx * 5 / 4 + 4 * metrics.iCaptionWidth + 2 * GetSystemMetrics(SM_CXFRAME) + 32;
+    return text.cx * 4 / 3 + 4 * metrics.iCaptionWidth + 2 * GetSystemMetrics(SM_CXFRAME) + 32;
+}
+
+// Gives a dialog this frame size and puts it in the middle of its owner, or of the work area
+// when the owner is not in sight, wholly inside the work area.
+void Place(HWND dialog, int width, int height)
+{
+    const RECT work = WorkArea(dialog);
+    RECT around = work;
+    HWND owner = GetWindow(dialog, GW_OWNER);
+    if (owner && IsWindowVisible(owner)) GetWindowRect(owner, &around);
+    const auto middle = [](LONG from, LONG to, int size, LONG low, LONG high) {
+        return std::max(low, std::min((from + to - size) / 2, high - size));
+    };
+    SetWindowPos(dialog, nullptr, middle(around.left, around.right, width, work.left, work.right),
+                 middle(around.top, around.bottom, height, work.top, work.bottom), width, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Widens a dialog so that its caption bar shows the whole title (never beyond the work area),
+// and centres it again. Returns by how many pixels it grew.
+int WidenForTitle(HWND dialog)
+{
     RECT frame;
     GetWindowRect(dialog, &frame);
-    const int grow = needed - (frame.right - frame.left);
+    const RECT work = WorkArea(dialog);
+    const int width = std::min(TitleFrameWidth(dialog), static_cast<int>(work.right - work.left));
+    const int grow = width - (frame.right - frame.left);
     if (grow <= 0) return 0;
-    const int width = frame.right - frame.left + grow;
-    const int height = frame.bottom - frame.top;
-    HWND owner = GetWindow(dialog, GW_OWNER);
-    RECT around;
-    if (!owner || !IsWindowVisible(owner) || !GetWindowRect(owner, &around))
-        SystemParametersInfoW(SPI_GETWORKAREA, 0, &around, 0);
-    SetWindowPos(dialog, nullptr, std::max(0L, (around.left + around.right - width) / 2),
-                 std::max(0L, (around.top + around.bottom - height) / 2), width, height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    Place(dialog, width, frame.bottom - frame.top);
     return grow;
+}
+
+// A child's rectangle in its dialog's client coordinates.
+RECT ChildRect(HWND dialog, HWND item)
+{
+    RECT rect;
+    GetWindowRect(item, &rect);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
 }
 
 // Moves a control of a dialog right by `by` pixels, or makes it `by` pixels wider.
 void Shift(HWND dialog, HWND item, int by, bool wider)
 {
-    RECT rect;
-    GetWindowRect(item, &rect);
-    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    const RECT rect = ChildRect(dialog, item);
     if (wider)
         SetWindowPos(item, nullptr, 0, 0, rect.right - rect.left + by, rect.bottom - rect.top,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -74,28 +110,126 @@ void Shift(HWND dialog, HWND item, int by, bool wider)
         SetWindowPos(item, nullptr, rect.left + by, rect.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-BOOL CALLBACK CentreChild(HWND item, LPARAM by)
+// What the system put in a message box: its icon, its text and its buttons.
+struct BoxParts {
+    HWND icon = nullptr;
+    HWND text = nullptr;
+    std::vector<HWND> buttons;
+};
+
+BOOL CALLBACK CollectPart(HWND child, LPARAM into)
 {
-    Shift(GetParent(item), item, static_cast<int>(by), false);
+    auto& parts = *reinterpret_cast<BoxParts*>(into);
+    wchar_t kind[16] = {};
+    GetClassNameW(child, kind, 16);
+    // The box itself is not shown yet: its parts are those meant to be seen.
+    if (!(GetWindowLongPtrW(child, GWL_STYLE) & WS_VISIBLE)) return TRUE;
+    if (std::wstring_view(kind) == L"Button") parts.buttons.push_back(child);
+    if (std::wstring_view(kind) == L"Static") {
+        const bool icon = (GetWindowLongPtrW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
+        if (!icon) parts.text = child;
+        if (icon && SendMessageW(child, STM_GETICON, 0, 0)) parts.icon = child;  // an empty one takes no room
+    }
     return TRUE;
 }
 
-// Gives the buttons of a dialog about to be shown their Italian names. Installed for this
-// thread only while one message box is open; it keeps no state of its own.
-LRESULT CALLBACK ItalianButtons(int code, WPARAM wParam, LPARAM lParam)
+// The height of a static text's lines wrapped at this width, words too long for a line broken
+// as an edit box breaks them.
+int WrappedHeight(HWND text, int width)
 {
-    if (code == HCBT_ACTIVATE) {
-        const auto box = reinterpret_cast<HWND>(wParam);
+    std::wstring shown(static_cast<std::size_t>(GetWindowTextLengthW(text)) + 1, L'\0');
+    shown.resize(static_cast<std::size_t>(GetWindowTextW(text, shown.data(), static_cast<int>(shown.size()))));
+    HDC dc = GetDC(text);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(text, WM_GETFONT, 0, 0)));
+    RECT needed{0, 0, width, 0};
+    DrawTextW(dc, shown.c_str(), static_cast<int>(shown.size()), &needed,
+              DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL | DT_EXPANDTABS | DT_NOPREFIX);
+    SelectObject(dc, old);
+    ReleaseDC(text, dc);
+    return needed.bottom;
+}
+
+// The widest a message box may be for its text, as for the Qt window's: half the work area, and
+// no more than 500 pixels at 100 %. A longer text wraps at this width.
+int WidestBox(const RECT& work, UINT dpi)
+{
+    return std::min(static_cast<int>(work.right - work.left) / 2, ScaledPixels(500, dpi));
+}
+
+// Lays out a message box again after the system has built it: no wider than WidestBox unless its
+// whole title needs it (and never wider than the work area), a word too long for a line (a long
+// name) broken where the line ends, and the buttons centred below the text, or kept at the right
+// where this Windows puts them there.
+void FitMessageBox(HWND box)
+{
+    BoxParts parts;
+    EnumChildWindows(box, CollectPart, reinterpret_cast<LPARAM>(&parts));
+    if (!parts.text || parts.buttons.empty()) return;  // not a box this knows: left as it is
+    RECT frame;
+    RECT client;
+    GetWindowRect(box, &frame);
+    GetClientRect(box, &client);
+    const int frameWidth = frame.right - frame.left;
+    const int frameHeight = frame.bottom - frame.top;
+    const RECT text = ChildRect(box, parts.text);
+    RECT block = text;  // the icon and the text
+    if (parts.icon) {
+        const RECT icon = ChildRect(box, parts.icon);
+        UnionRect(&block, &block, &icon);
+    }
+    RECT row = ChildRect(box, parts.buttons.front());
+    for (HWND button : parts.buttons) {
+        const RECT rect = ChildRect(box, button);
+        UnionRect(&row, &row, &rect);
+    }
+    // Wine centres the buttons on the frame, not the client area: a few pixels off still counts.
+    const int leftOver = (row.left - client.left) - (client.right - row.right);
+    const bool centred = std::abs(leftOver) <= frameWidth - client.right + 2;
+
+    const RECT work = WorkArea(box);
+    const int width = std::min(std::max(std::min(frameWidth, WidestBox(work, WindowDpi(box))), TitleFrameWidth(box)),
+                               static_cast<int>(work.right - work.left));
+    const int grow = width - frameWidth;
+    int textWidth = text.right - text.left;
+    int textHeight = text.bottom - text.top;
+    int textTop = text.top;
+    if (grow < 0) {
+        textWidth += grow;
+        SetWindowLongPtrW(parts.text, GWL_STYLE, GetWindowLongPtrW(parts.text, GWL_STYLE) | SS_EDITCONTROL);
+        // Never taller than the work area: the buttons stay in sight.
+        const int tallest = static_cast<int>(work.bottom - work.top) - (frameHeight - (block.bottom - block.top));
+        textHeight = std::max(textHeight, std::min(WrappedHeight(parts.text, textWidth), tallest));
+        if (textHeight > text.bottom - text.top) textTop = block.top;
+    }
+    const int down = std::max(0, textTop + textHeight - static_cast<int>(block.bottom));
+    const int across = std::max(0, grow / 2);  // a box widened for its title keeps its content centred
+    SetWindowPos(parts.text, nullptr, text.left + across, textTop, textWidth, textHeight,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    if (parts.icon) Shift(box, parts.icon, across, false);
+    const int rowLeft = centred ? (client.right + grow - (row.right - row.left)) / 2 : row.left + grow;
+    for (HWND button : parts.buttons) {
+        const RECT rect = ChildRect(box, button);
+        SetWindowPos(button, nullptr, rect.left - row.left + rowLeft, rect.top + down, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    Place(box, width, frameHeight + down);
+}
+
+// Gives a message box of this thread its Italian buttons, with their access keys, and its
+// layout, once the system has built it. Installed for this thread only while one message box
+// is open; it keeps no state of its own.
+LRESULT CALLBACK AfterBoxBuilt(int code, WPARAM wParam, LPARAM lParam)
+{
+    const auto& sent = *reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (code == HC_ACTION && sent.message == WM_INITDIALOG) {
         wchar_t kind[16] = {};
-        GetClassNameW(box, kind, 16);
+        GetClassNameW(sent.hwnd, kind, 16);
         if (std::wstring_view(kind) == L"#32770") {
-            SetDlgItemTextW(box, IDOK, L"OK");
-            SetDlgItemTextW(box, IDYES, L"S\u00EC");
-            SetDlgItemTextW(box, IDNO, L"No");
-            SetDlgItemTextW(box, IDCANCEL, L"Annulla");
-            // A long title ("Data ..." with the time) is shown whole; the content stays centred.
-            if (const int grow = WidenForTitle(box); grow > 0)
-                EnumChildWindows(box, CentreChild, grow / 2);
+            SetDlgItemTextW(sent.hwnd, IDOK, L"OK");
+            SetDlgItemTextW(sent.hwnd, IDYES, L"&S\u00EC");
+            SetDlgItemTextW(sent.hwnd, IDNO, L"&No");
+            SetDlgItemTextW(sent.hwnd, IDCANCEL, L"Annulla");
+            FitMessageBox(sent.hwnd);
         }
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
@@ -138,7 +272,7 @@ INT_PTR CALLBACK PromptProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
 
 MsgAnswer SystemDialogs::messageBox(DialogOwner owner, const std::string& text, int style, const std::string& title)
 {
-    HHOOK hook = SetWindowsHookExW(WH_CBT, ItalianButtons, nullptr, GetCurrentThreadId());
+    HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROCRET, AfterBoxBuilt, nullptr, GetCurrentThreadId());
     const int pressed = MessageBoxW(static_cast<HWND>(owner), Wide(text).c_str(), Wide(title).c_str(), Flags(style));
     if (hook) UnhookWindowsHookEx(hook);
     if (style != MsgStyle::yesNoQuestionDefaultNo) return MsgAnswer::ok;

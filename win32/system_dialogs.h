@@ -1,7 +1,8 @@
 #pragma once
 // The dialogs of the running program, in Italian whatever the language of Windows: the
-// system's message box with its buttons renamed "OK", "Sì", "No", and our own name prompt
-// (OK / Annulla; Enter accepts, Esc cancels), wide enough for its whole title.
+// system's message box with its buttons renamed "OK", "Sì", "No" (S and N their access keys),
+// and our own name prompt (OK / Annulla; Enter accepts, Esc cancels). Each is wide enough for
+// its whole title; a message box no wider than its screen allows, its text wrapped.
 
 #include <windows.h>
 

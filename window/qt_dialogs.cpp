@@ -29,6 +29,22 @@ int PromptWidth(const QWidget& dialog, const QString& title)
     return std::max(TitleBarWidth(dialog, title), longName);
 }
 
+// The text with a zero-width space after each character of a word too long for a line, where
+// Qt may break it: the box keeps to the width Qt allows, and a long name wraps instead of being
+// cut off.
+QString Breakable(const QString& text)
+{
+    constexpr int longestWhole = 24;
+    QString breakable;
+    int run = 0;
+    for (const QChar c : text) {
+        breakable += c;
+        run = c.isSpace() ? 0 : run + 1;
+        if (run >= longestWhole && !c.isHighSurrogate()) breakable += QChar(0x200B);
+    }
+    return breakable;
+}
+
 }  // namespace
 
 MsgAnswer QtDialogs::messageBox(DialogOwner owner, const std::string& text, int style, const std::string& utf8Title)
@@ -36,7 +52,7 @@ MsgAnswer QtDialogs::messageBox(DialogOwner owner, const std::string& text, int 
     const QString title = QString::fromStdString(utf8Title);
     QMessageBox box(static_cast<QWidget*>(owner));
     box.setWindowTitle(title);
-    box.setText(QString::fromStdString(text));
+    box.setText(Breakable(QString::fromStdString(text)));
     box.setTextFormat(Qt::PlainText);
     switch (style) {
     case MsgStyle::yesNoQuestionDefaultNo:

@@ -16,7 +16,7 @@ TEST_F(EndOfGame, SaysGoodbyeAndEndsWithoutSavingWhenTheScoreOnlyEqualsTheRecord
     const std::size_t mark = view.calls.size();
     game.cmdExit_Click();
     EXPECT_EQ(CallsSince(mark), (std::vector<std::string>{"message Ciao Anna, alla prossima sfida!", "end"}));
-    EXPECT_EQ(view.dialogs.back().title, "Data 08/12/2026 10:30:00");
+    EXPECT_EQ(view.dialogs.back().title, "Data " + kNow);
     EXPECT_EQ(view.dialogs.back().style, MsgStyle::ok);
     EXPECT_EQ(ScoreFile(), "2\r\n");
     EXPECT_EQ(HolderFile(), "Bea\r\n");

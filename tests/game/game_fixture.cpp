@@ -12,6 +12,11 @@ GameFixture::GameFixture()
     };
 }
 
+void GameFixture::TearDown()
+{
+    EXPECT_EQ(random.unscripted, 0) << "the game drew more random values than the test scripted";
+}
+
 void GameFixture::StartGame(const std::string& name, double pR, double qR, double sR)
 {
     view.inputAnswers.push_back(name);

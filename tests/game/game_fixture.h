@@ -17,6 +17,8 @@ namespace brivana::testing {
 class GameFixture : public ::testing::Test {
 protected:
     GameFixture();
+    // Fails the test when the game drew more random values than the test scripted.
+    void TearDown() override;
 
     // Loads the window as at program start, with the player's name typed into the prompt,
     // and poses the first question from the draws (pR, qR, sR).

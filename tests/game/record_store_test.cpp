@@ -51,10 +51,12 @@ protected:
     RecordStore store{files, dir.recordDir()};
 };
 
-TEST_F(RecordFiles, AreAddressedWithADoubledSeparatorThatStillReachesTheDirectory)
+TEST_F(RecordFiles, AreAddressedWithOneSeparator)
 {
-    const std::string separator(1, static_cast<char>(fs::path::preferred_separator));
-    EXPECT_EQ(store.scorePath(), dir.recordDir() + separator + "briv2s.txt");
+    // The folder ends in a separator (as the record places give it) or not.
+    const std::string separated = dir.recordDir();
+    EXPECT_EQ(store.scorePath(), separated + "briv2s.txt");
+    EXPECT_EQ(RecordStore(files, separated.substr(0, separated.size() - 1)).holderPath(), separated + "nbriv2s.txt");
     EXPECT_TRUE(store.Read().problems.empty());
     EXPECT_TRUE(fs::is_regular_file(dir.file("briv2s.txt")));
     EXPECT_TRUE(fs::is_regular_file(dir.file("nbriv2s.txt")));
@@ -129,13 +131,34 @@ TEST_F(RecordFiles, ASaveWaitsForTheLockOnlySoLongThenFailsLeavingEverything)
     const SaveResult result = impatient.SaveRecord("8", "Anna");
     const auto waited = std::chrono::steady_clock::now() - start;
     EXPECT_EQ(result.outcome, SaveOutcome::failed);
-    EXPECT_NE(result.why.find("un'altra partita"), std::string::npos) << result.why;
+    EXPECT_NE(result.why.find("occupato"), std::string::npos) << result.why;
     EXPECT_GE(waited, std::chrono::milliseconds(300));
     EXPECT_LT(waited, std::chrono::seconds(3));
+    EXPECT_EQ(ReadBytes(dir.file("briv2s.txt")), "3\r\n");
+    // Start-up shows the record all the same, or the pair a save under way leads to, and says
+    // why it could not be sure.
+    RecordReading reading = impatient.Read();
+    EXPECT_EQ(reading.score + reading.holder, "3\r\nBea\r\n");
+    EXPECT_TRUE(reading.complete);
+    EXPECT_NE(reading.problems.at(0).find("occupato"), std::string::npos);
+    WriteBytes(dir.file("brivana.commit"), EncodeCommitMark("5\r\n", "Ugo\r\n"));
+    reading = impatient.Read();
+    EXPECT_EQ(reading.score + reading.holder, "5\r\nUgo\r\n");
     EXPECT_EQ(ReadBytes(dir.file("briv2s.txt")), "3\r\n");
 
     held.reset();
     EXPECT_EQ(impatient.SaveRecord("8", "Anna").outcome, SaveOutcome::saved);
+}
+
+TEST_F(RecordFiles, ACommitMarkThatNoLongerBeatsTheRecordIsDroppedNotApplied)
+{
+    WriteBytes(dir.file("briv2s.txt"), "500\r\n");
+    WriteBytes(dir.file("nbriv2s.txt"), "Best\r\n");
+    WriteBytes(dir.file("brivana.commit"), EncodeCommitMark("10\r\n", "Stale\r\n"));
+    const RecordReading reading = store.Read();
+    EXPECT_EQ(reading.score + reading.holder, "500\r\nBest\r\n");
+    EXPECT_EQ(ReadBytes(dir.file("nbriv2s.txt")), "Best\r\n");
+    EXPECT_FALSE(fs::exists(dir.file("brivana.commit")));
 }
 
 class FailingSave : public ::testing::Test {
@@ -235,19 +258,35 @@ TEST_F(BrokenRecord, ARecordDirectoryThatCannotBeCreatedIsReportedAndTheGameGoes
 }
 
 #ifndef _WIN32
-TEST_F(BrokenRecord, AFifoInPlaceOfARecordFileOrTheCommitMarkIsNeverWaitedOn)
+TEST_F(BrokenRecord, AFifoOrAFolderInPlaceOfARecordFileOrTheCommitMarkIsNeverWaitedOn)
 {
-    for (const char* name : {"briv2s.txt", "brivana.commit"}) {
-        SCOPED_TRACE(name);
-        ASSERT_EQ(::mkfifo(dir.file(name).c_str(), 0600), 0);
-        view.dialogs.clear();
-        const auto start = std::chrono::steady_clock::now();
-        StartGame("Anna", 0.5, 0.5, 0.5);
-        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
-        ASSERT_EQ(view.messages().size(), 2u);
-        EXPECT_NE(view.messages()[1].find("non è un file normale"), std::string::npos);
-        fs::remove(dir.file(name));
-    }
+    ASSERT_EQ(::mkfifo(dir.file("briv2s.txt").c_str(), 0600), 0);
+    const auto start = std::chrono::steady_clock::now();
+    StartGame("Anna", 0.5, 0.5, 0.5);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    ASSERT_EQ(view.messages().size(), 2u);
+    EXPECT_NE(view.messages()[1].find("Non riesco a leggere il record"), std::string::npos);
+    EXPECT_NE(view.messages()[1].find("non è un file normale"), std::string::npos);
+    fs::remove(dir.file("briv2s.txt"));
+
+    // No save ever makes a mark that is not a file: the record is whole and is read. A FIFO
+    // goes; a folder stays, and only saving is refused, saying why, with nothing promised.
+    WriteBytes(dir.file("briv2s.txt"), "5\r\n");
+    ASSERT_EQ(::mkfifo(dir.file("brivana.commit").c_str(), 0600), 0);
+    view.dialogs.clear();
+    StartGame("Anna", 0.5, 0.5, 0.5);
+    EXPECT_EQ(view.messages().size(), 1u);
+    EXPECT_FALSE(fs::exists(fs::symlink_status(dir.file("brivana.commit"))));
+    fs::create_directory(dir.file("brivana.commit"));
+    view.dialogs.clear();
+    StartGame("Anna", 0.5, 0.5, 0.5);
+    ASSERT_EQ(view.messages().size(), 2u);
+    EXPECT_EQ(view.messages()[1].find("Non riesco a leggere il record"), std::string::npos) << view.messages()[1];
+    EXPECT_EQ(view.text(Field::lblpunti), "5\r\n");
+    for (int i = 0; i < 6; ++i) AnswerRight();
+    game.cmdExit_Click();
+    EXPECT_NE(view.messages().back().find("rimasto com'era"), std::string::npos) << view.messages().back();
+    EXPECT_EQ(ScoreFile(), "5\r\n");
 }
 
 TEST_F(BrokenRecord, AHugeSparseScoreFileIsReadOnlyAsFarAsItsFirst64KiB)
@@ -315,12 +354,20 @@ TEST(SystemRecordPlace, FallsBackToTheUsersOwnDirectoryAndCreatesIt)
     EXPECT_EQ(location.notice, "") << "no shared place at all is nothing to tell";
     EXPECT_TRUE(fs::is_directory(userDir));
 
-    // A shared folder closed to this player: told once, and never again on this account.
     SystemRecordPlace closed(personal.recordDir(), userDir, [](const std::string&) { return false; });
     location = closed.locate();
+#ifdef _WIN32
+    // A shared folder closed to this player: told once, and never again on this account.
     EXPECT_EQ(location.dir, userDir);
     EXPECT_NE(location.notice.find("cartella personale"), std::string::npos);
     EXPECT_EQ(closed.locate().notice, "");
+#else
+    // The class's folder closed to this game: its record is read, and every game says that
+    // this one's score cannot be saved there.
+    EXPECT_EQ(location.dir, personal.recordDir());
+    EXPECT_NE(location.notice.find("non potrà essere salvato"), std::string::npos);
+    EXPECT_EQ(closed.locate().notice, location.notice);
+#endif
 
 #ifndef _WIN32
     // A link is no place for a shared record: someone could point it anywhere.

@@ -1,5 +1,5 @@
 // The real random source, driven through whole questions.
-#include "game/system_random.h"
+#include "system/system_random.h"
 
 #include <gtest/gtest.h>
 

@@ -15,6 +15,9 @@ struct Seen {
     std::wstring title;
     std::vector<std::wstring> texts;    // static texts
     std::vector<std::wstring> buttons;  // button captions
+    RECT client{};                      // in screen coordinates, as the parts below
+    RECT text{};                        // the last static text
+    RECT row{};                         // all the buttons
     int width = 0;
     bool focused = false;     // the focus was inside it
     bool ownerBuilt = false;  // its owner already had its controls
@@ -58,8 +61,17 @@ private:
         GetClassNameW(child, kind, 16);
         GetWindowTextW(child, text, 256);
         const std::wstring_view type(kind);
-        if (type == L"Button") seen.buttons.emplace_back(text);
-        if (type == L"Static" && text[0]) seen.texts.emplace_back(text);
+        RECT rect;
+        GetWindowRect(child, &rect);
+        if (type == L"Button") {
+            seen.buttons.emplace_back(text);
+            if (seen.buttons.size() == 1) seen.row = rect;
+            UnionRect(&seen.row, &seen.row, &rect);
+        }
+        if (type == L"Static" && text[0]) {
+            seen.texts.emplace_back(text);
+            seen.text = rect;
+        }
         return TRUE;
     }
     static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD)
@@ -77,6 +89,8 @@ private:
         RECT frame;
         GetWindowRect(dialog, &frame);
         seen.width = frame.right - frame.left;
+        GetClientRect(dialog, &seen.client);
+        MapWindowPoints(dialog, nullptr, reinterpret_cast<POINT*>(&seen.client), 2);
         HWND focus = GetFocus();
         seen.focused = focus && IsChild(dialog, focus);
         seen.ownerBuilt = GetWindow(GetWindow(dialog, GW_OWNER), GW_CHILD) != nullptr;
@@ -115,11 +129,18 @@ class RealDialogsTest : public Win32Game {};
 TEST_F(RealDialogsTest, MessageBoxesAndTheNamePromptSpeakItalian)
 {
     win32::SystemDialogs real;
-    Player player({{L"", VK_RETURN}, {L"", VK_RETURN}, {L"Niccol\u00F2", VK_RETURN}, {L"Ada", VK_ESCAPE}});
-    // No is the default button of the question: Enter answers No.
-    EXPECT_EQ(real.messageBox(nullptr, "INIZIAMO UNA NUOVA GARA  ?", MsgStyle::yesNoQuestionDefaultNo,
-                              "INIZIARE NUOVA GARA"),
-              MsgAnswer::no);
+    Player player({{L"", VK_RETURN}, {L"", 'S'}, {L"", VK_RETURN}, {L"", VK_RETURN}, {L"Niccol\u00F2", VK_RETURN},
+                   {L"Ada", VK_ESCAPE}});
+    // No is the default button of the question: Enter answers No; S, Sì's access key, answers Sì.
+    for (MsgAnswer answer : {MsgAnswer::no, MsgAnswer::yes})
+        EXPECT_EQ(real.messageBox(nullptr, "INIZIAMO UNA NUOVA GARA  ?", MsgStyle::yesNoQuestionDefaultNo,
+                                  "INIZIARE NUOVA GARA"),
+                  answer);
+    // A long name wraps, within the screen.
+    const std::string name(260, 'W');
+    EXPECT_EQ(real.messageBox(nullptr, "Ciao " + name + ", alla prossima sfida!", MsgStyle::ok,
+                              "Data 08/12/2026 12:42:46"),
+              MsgAnswer::ok);
     EXPECT_EQ(real.messageBox(nullptr, " Ada vediamo se sei un vero campione  ", MsgStyle::okExclamation,
                               "Sei pronto per il record? Buona fortuna"),
               MsgAnswer::ok);
@@ -127,14 +148,24 @@ TEST_F(RealDialogsTest, MessageBoxesAndTheNamePromptSpeakItalian)
               "Niccol\xC3\xB2");
     EXPECT_EQ(real.inputBox(nullptr, "Come ti chiami?", "Gioca con il prodotto di numeri relativi"), "");
 
-    ASSERT_EQ(player.seen.size(), 4u);
+    ASSERT_EQ(player.seen.size(), 6u);
     EXPECT_EQ(player.seen[0].title, L"INIZIARE NUOVA GARA");
-    EXPECT_EQ(player.seen[0].buttons, (std::vector<std::wstring>{L"S\u00EC", L"No"}));
-    EXPECT_EQ(player.seen[1].buttons, (std::vector<std::wstring>{L"OK"}));
-    // Every title is shown whole, beside the caption's icon and buttons.
-    for (const Seen& seen : player.seen)
+    EXPECT_EQ(player.seen[0].buttons, (std::vector<std::wstring>{L"&S\u00EC", L"&No"}));
+    EXPECT_EQ(player.seen[3].buttons, (std::vector<std::wstring>{L"OK"}));
+    // Every title is shown whole, beside the caption's icon and buttons; a message box's
+    // buttons are centred below its text.
+    for (const Seen& seen : player.seen) {
         EXPECT_GE(seen.width, CaptionTextWidth(seen.title) + 3 * GetSystemMetrics(SM_CXSIZE)) << seen.width;
-    const Seen& prompt = player.seen[2];
+        if (seen.buttons.size() == 2 && seen.buttons[1] == L"Annulla") continue;  // the name prompt's sit right
+        EXPECT_NEAR(seen.row.left - seen.client.left, seen.client.right - seen.row.right, 1);
+        EXPECT_GE(seen.row.top, seen.text.bottom);
+    }
+    RECT work;
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const Seen& farewell = player.seen[2];
+    EXPECT_LE(farewell.width, work.right - work.left);
+    EXPECT_GT(farewell.text.bottom - farewell.text.top, 3 * (player.seen[3].text.bottom - player.seen[3].text.top));
+    const Seen& prompt = player.seen[4];
     EXPECT_EQ(prompt.title, L"Gioca con il prodotto di numeri relativi");
     EXPECT_EQ(prompt.texts, (std::vector<std::wstring>{L"Come ti chiami?"}));
     EXPECT_EQ(prompt.buttons, (std::vector<std::wstring>{L"OK", L"Annulla"}));

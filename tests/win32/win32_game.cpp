@@ -2,21 +2,6 @@
 
 namespace brivana::test {
 
-void QueuedRandom::queueQuestion(int p, int q, int s)
-{
-    draws_.push_back((-p - 0.5) / 11.0);
-    draws_.push_back((-q - 0.5) / 20.0);
-    draws_.push_back((s + 0.5) / 3.0);
-}
-
-double QueuedRandom::next()
-{
-    if (draws_.empty()) return 0.5;
-    const double draw = draws_.front();
-    draws_.pop_front();
-    return draw;
-}
-
 Win32Game::Win32Game()
 {
     tavola = std::make_unique<win32::Tavola>(Services{random, dateTime_, place_, records_}, dialogs);

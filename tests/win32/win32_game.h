@@ -7,26 +7,14 @@
 #include <memory>
 #include <string>
 
-#include "../game/fake_services.h"
+#include "fake_services.h"
 #include "game/record_store.h"
 #include "scripted_dialogs.h"
 #include "win32/tavola.h"
 
 namespace brivana::test {
 
-inline const std::string kNow = "08/12/2026 09:41:07";
-
-// Gives the draws of scripted questions, then 0.5 for ever.
-class QueuedRandom final : public RandomSource {
-public:
-    // The three draws of one question: p (-11..-1), q (-20..-1) and the sign pattern s (0..2).
-    void queueQuestion(int p, int q, int s);
-    double next() override;
-    void reseedFromTime() override {}
-
-private:
-    std::deque<double> draws_;
-};
+using testing::kNow;
 
 class Win32Game : public ::testing::Test {
 protected:
@@ -64,16 +52,12 @@ protected:
     std::string HolderFile() const { return testing::ReadBytes(dir.file("nbriv2s.txt")); }
 
     testing::TempDir dir;
-    QueuedRandom random;
+    testing::ScriptedRandom random;
     ScriptedDialogs dialogs;
     std::unique_ptr<win32::Tavola> tavola;
 
 private:
-    class FixedDateTime final : public DateTimeSource {
-    public:
-        std::string nowText() override { return kNow; }
-    };
-    FixedDateTime dateTime_;
+    testing::FixedDateTime dateTime_;
     testing::FixedRecordPlace place_{dir.recordDir()};
     testing::FaultyFileAccess files_;
     LocalRecordKeeper records_{files_};

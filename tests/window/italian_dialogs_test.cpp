@@ -12,7 +12,7 @@
 #include <QTranslator>
 #include <functional>
 
-#include "game/system_random.h"
+#include "system/system_random.h"
 #include "test_game.h"
 #include "test_main.h"
 #include "window/italian_translations.h"
@@ -138,6 +138,17 @@ void ItalianDialogs::theNoticesHaveAnOkButtonAndTheirIcon()
     });
     InQString(dialogs_).messageBox(nullptr, markup, 0, QStringLiteral("Data"));
     QVERIFY(shownWidth >= markupWidth);
+
+    // A long name wraps inside the box instead of being cut off.
+    bool whole = false;
+    WhenOpen([&](QDialog& dialog) {
+        const auto* label = dialog.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+        whole = label->minimumSizeHint().width() <= label->width();
+        dialog.accept();
+    });
+    InQString(dialogs_).messageBox(nullptr, QStringLiteral("Ciao %1, alla prossima sfida!").arg(QString(260, QLatin1Char('W'))), 0,
+                        QStringLiteral("Data"));
+    QVERIFY(whole);
 }
 
 void ItalianDialogs::theInputBoxGivesTheTypedNameOrNothingWhenCancelled()
@@ -184,10 +195,10 @@ void ItalianDialogs::theInputBoxGivesTheTypedNameOrNothingWhenCancelled()
 
 void ItalianDialogs::theWindowBuiltWhileTheNameIsTypedLeavesTheTypingInThePrompt()
 {
-    QTemporaryDir records;
+    brivana::testing::TempDir records;
     brivana::SystemRandom random;
-    brivana::test::FixedDateTime dateTime;
-    brivana::test::TemporaryRecordPlace place(records.path().toStdString() + "/");
+    brivana::testing::FixedDateTime dateTime;
+    brivana::testing::FixedRecordPlace place(records.recordDir());
     brivana::SystemFileAccess files;
     brivana::LocalRecordKeeper keeper(files);
     brivana::Tavola tavola({random, dateTime, place, keeper}, dialogs_);

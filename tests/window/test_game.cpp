@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QMessageBox>
-#include <QFile>
 #include <QLineEdit>
 #include <QScreen>
 #include <QTest>
@@ -12,41 +11,21 @@
 
 namespace brivana::test {
 
-namespace {
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return QByteArrayLiteral("<missing>");
-    return file.readAll();
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(path));
-}
-
-}  // namespace
-
 TestGame::TestGame()
 {
-    if (!dir.isValid()) qFatal("no temporary directory");
-    place_ = std::make_unique<TemporaryRecordPlace>(dir.path().toStdString() + "/");
-    tavola = std::make_unique<Tavola>(Services{random, dateTime_, *place_, records_}, dialogs);
+    tavola = std::make_unique<Tavola>(Services{random, dateTime_, place_, records_}, dialogs);
 }
 
 TestGame::~TestGame() = default;
 
 void TestGame::writeRecord(const QByteArray& score, const QByteArray& holder)
 {
-    WriteAll(dir.filePath(QStringLiteral("briv2s.txt")), score);
-    WriteAll(dir.filePath(QStringLiteral("nbriv2s.txt")), holder);
+    testing::WriteBytes(dir.file("briv2s.txt"), score.toStdString());
+    testing::WriteBytes(dir.file("nbriv2s.txt"), holder.toStdString());
 }
 
-QByteArray TestGame::scoreFile() const { return ReadAll(dir.filePath(QStringLiteral("briv2s.txt"))); }
-QByteArray TestGame::holderFile() const { return ReadAll(dir.filePath(QStringLiteral("nbriv2s.txt"))); }
+QByteArray TestGame::scoreFile() const { return QByteArray::fromStdString(testing::ReadBytes(dir.file("briv2s.txt"))); }
+QByteArray TestGame::holderFile() const { return QByteArray::fromStdString(testing::ReadBytes(dir.file("nbriv2s.txt"))); }
 
 void TestGame::start(const QString& name)
 {

@@ -7,37 +7,19 @@
 #include <QPoint>
 #include <QString>
 #include <QStringList>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <memory>
 
-#include "game/date_time_source.h"
-#include "game/record_place.h"
+#include "fake_services.h"
 #include "game/record_store.h"
-#include "system/file_access.h"
 #include "scripted_dialogs.h"
-#include "scripted_random.h"
 #include "window/caption_label.h"
 #include "window/qt_dialogs.h"
 #include "window/tavola.h"
 
 namespace brivana::test {
 
-inline const QString kNow = QStringLiteral("08/12/2026 09:41:07");
-
-class FixedDateTime final : public DateTimeSource {
-public:
-    std::string nowText() override { return kNow.toStdString(); }
-};
-
-class TemporaryRecordPlace final : public RecordPlace {
-public:
-    explicit TemporaryRecordPlace(std::string dir) : dir_(std::move(dir)) {}
-    RecordLocation locate() override { return {dir_, {}}; }
-
-private:
-    std::string dir_;
-};
+inline const QString kNow = QString::fromStdString(testing::kNow);
 
 class TestGame {
 public:
@@ -75,15 +57,15 @@ public:
     // A left click at a point of the client area, on whatever is on top there.
     void clickAt(QPoint point);
 
-    QTemporaryDir dir;
-    ScriptedRandom random;
+    testing::TempDir dir;
+    testing::ScriptedRandom random;
     ScriptedDialogs dialogs;
     std::unique_ptr<Tavola> tavola;
 
 private:
     window::QtDialogs realDialogs_;
-    FixedDateTime dateTime_;
-    std::unique_ptr<TemporaryRecordPlace> place_;
+    testing::FixedDateTime dateTime_;
+    testing::FixedRecordPlace place_{dir.recordDir()};
     SystemFileAccess files_;
     LocalRecordKeeper records_{files_};
 };

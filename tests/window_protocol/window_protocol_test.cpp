@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "../game/fake_services.h"
+#include "fake_services.h"
 #include "game/record_store.h"
 #include "layout/control_table.h"
 #include "layout/menu_table.h"
@@ -63,13 +63,6 @@ public:
     mutable std::map<Field, std::string> shown;
 };
 
-class HalfRandom final : public RandomSource {
-public:
-    double next() override { return value; }
-    double value = 0.5;
-    void reseedFromTime() override {}
-};
-
 class WindowProtocolTest : public ::testing::Test {
 protected:
     // Starts a game for Mario; the log then holds only what comes after.
@@ -93,7 +86,7 @@ protected:
     testing::FixedRecordPlace place{dir.recordDir()};
     SystemFileAccess files;
     LocalRecordKeeper records{files};
-    HalfRandom random;
+    testing::ScriptedRandom random;
     ScriptedDialogs dialogs;
     RecordingPort port;
     WindowProtocol protocol{port, dialogs, Services{random, dateTime, place, records}};
@@ -170,7 +163,7 @@ TEST_F(WindowProtocolTest, EachControlHasItsWordsBeforeItTakesTheFocusAndTheBoxI
     port.log.clear();
     char32_t enter = U'\r';
     protocol.typeCharacter(enter);
-    random.value = 0.2;
+    random.queueQuestion(-3, -4, 0);
     protocol.game().cmdNext_Click();
     protocol.setText(Field::lblconto, "00:01:01");
     protocol.setText(Field::lblconto, "00:01:00");

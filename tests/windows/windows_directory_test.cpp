@@ -46,7 +46,12 @@ TEST(WindowsDirectory, GivesWayToTheInstallersSharedFolderWhereThatExists)
     ASSERT_TRUE(CreateDirectoryA(shared.c_str(), nullptr)) << shared;
     EXPECT_EQ(SharedRecordDirectory(), shared);
     const RecordLocation location = SystemRecordPlace().locate();
+    // Closed to this game (no record service, say): still the class's record, shown, not saved.
+    const RecordLocation closed =
+        SystemRecordPlace(shared, UserRecordDirectory(), [](const std::string&) { return false; }).locate();
     RemoveDirectoryA(shared.c_str());
+    EXPECT_EQ(closed.dir, shared);
+    EXPECT_NE(closed.notice.find("non potrà essere salvato"), std::string::npos) << closed.notice;
     EXPECT_EQ(location.dir, shared);
     EXPECT_EQ(location.notice, "");
     EXPECT_EQ(SharedRecordDirectory(), WindowsDirectory().value());

@@ -1,7 +1,8 @@
 ; The Brivana installer for Windows: for all users, into Program Files, with a Start-menu
-; entry, an uninstaller in Apps & features and a record folder every local user may write.
-; Built by CMake (win32/installer/CMakeLists.txt), which defines VERSION, EXE, LICENSE_FILE,
-; ICON and OUTFILE. /S installs and uninstalls silently; uninstalling keeps the record.
+; entry, an uninstaller in Apps & features and the record service, which alone writes the
+; record folder shared by the class. Built by CMake (win32/installer/CMakeLists.txt), which
+; defines VERSION, EXE, KEEPER, LICENSE_FILE, ICON and OUTFILE. /S installs and uninstalls
+; silently; uninstalling removes the service and keeps the record.
 Unicode true
 Target amd64-unicode
 SetCompressor /SOLID lzma
@@ -13,8 +14,6 @@ RequestExecutionLevel admin
 !include "x64.nsh"
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Brivana"
-; Builtin Users: every local user, whatever the language of Windows calls the group.
-!define USERS_SID "*S-1-5-32-545"
 
 Name "Brivana"
 OutFile "${OUTFILE}"
@@ -22,6 +21,8 @@ InstallDir "$PROGRAMFILES64\Brivana"
 BrandingText "Brivana ${VERSION}"
 VIProductVersion "${VERSION}.0"
 VIAddVersionKey /LANG=1040 "ProductName" "Brivana"
+VIAddVersionKey /LANG=1040 "CompanyName" "Brivana developers"
+VIAddVersionKey /LANG=1040 "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=1040 "FileDescription" "Installazione di Brivana"
 VIAddVersionKey /LANG=1040 "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=1040 "LegalCopyright" "Copyright 2026 Brivana developers. GPL-3.0-or-later."
@@ -38,6 +39,9 @@ VIAddVersionKey /LANG=1040 "LegalCopyright" "Copyright 2026 Brivana developers. 
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "Italian"
+; The last line of the details, which the language file words for the installer alone.
+Var Completed
+CompletedText "$Completed"
 
 Function .onInit
   ${IfNot} ${RunningX64}
@@ -47,28 +51,35 @@ Function .onInit
   SetRegView 64
   ; $SMPROGRAMS and $APPDATA name the folders of all users.
   SetShellVarContext all
+  StrCpy $Completed "Installazione completata"
 FunctionEnd
 
 Function un.onInit
   SetRegView 64
   SetShellVarContext all
+  StrCpy $Completed "Disinstallazione completata"
 FunctionEnd
 
 Section "Brivana"
+  ; Installed again: the running service lets go of its program before it is replaced.
+  ${If} ${FileExists} "$INSTDIR\brivana-keeper.exe"
+    nsExec::ExecToLog '"$INSTDIR\brivana-keeper.exe" uninstall'
+    Pop $0
+  ${EndIf}
   SetOutPath "$INSTDIR"
   File "/oname=brivana.exe" "${EXE}"
+  File "/oname=brivana-keeper.exe" "${KEEPER}"
   File "/oname=LICENSE.txt" "${LICENSE_FILE}"
   WriteUninstaller "$INSTDIR\uninstall.exe"
   CreateShortcut "$SMPROGRAMS\Brivana.lnk" "$INSTDIR\brivana.exe"
 
-  ; The record shared by the class: %ProgramData%\Brivana, which every local user may
-  ; change, its files included.
-  CreateDirectory "$APPDATA\Brivana"
-  nsExec::ExecToLog '"$SYSDIR\icacls.exe" "$APPDATA\Brivana" /grant ${USERS_SID}:(OI)(CI)M'
+  ; The record shared by the class: %ProgramData%\Brivana, which only the record service
+  ; may write. The service's program makes the folder its own, registers itself and starts.
+  nsExec::ExecToLog '"$INSTDIR\brivana-keeper.exe" install'
   Pop $0
   ${If} $0 != 0
-    DetailPrint "icacls: $0"
-    MessageBox MB_OK|MB_ICONEXCLAMATION "Non sono riuscito a rendere la cartella $APPDATA\Brivana scrivibile da tutti gli utenti: ognuno terrà il proprio record." /SD IDOK
+    DetailPrint "brivana-keeper install: $0"
+    MessageBox MB_OK|MB_ICONEXCLAMATION "Non sono riuscito ad avviare il servizio che custodisce il record (i dettagli sono nell'elenco delle operazioni): i giocatori vedranno il record della classe, ma i loro punteggi non potranno essere salvati." /SD IDOK
   ${EndIf}
 
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "Brivana"
@@ -83,6 +94,13 @@ Section "Brivana"
 SectionEnd
 
 Section "Uninstall"
+  nsExec::ExecToLog '"$INSTDIR\brivana-keeper.exe" uninstall'
+  Pop $0
+  ${If} $0 != 0
+    DetailPrint "brivana-keeper uninstall: $0"
+    MessageBox MB_OK|MB_ICONEXCLAMATION "Non sono riuscito a rimuovere il servizio che custodisce il record (BrivanaKeeper): i dettagli sono nell'elenco delle operazioni." /SD IDOK
+  ${EndIf}
+  Delete "$INSTDIR\brivana-keeper.exe"
   Delete "$INSTDIR\brivana.exe"
   Delete "$INSTDIR\LICENSE.txt"
   Delete "$INSTDIR\uninstall.exe"

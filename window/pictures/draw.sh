@@ -6,16 +6,19 @@
 # committed, so building the game never runs this script. Running it again gives
 # byte-identical files.
 #
-#   brivana.svg         -> brivana-48.png (256 colours), brivana-64/128/256.png
+#   brivana.svg         -> brivana-16/20/24/32/40.png, brivana-48.png (256 colours),
+#                          brivana-64/128/256.png
 #   pointer.svg         -> pointer.png (black, white and clear; tip at (5, 0))
-#   next.svg            -> next-32.png, next-pressed-32.png, next-disabled-32.png
+#   next.svg            -> next-N.png, next-pressed-N.png, next-disabled-N.png
 #   next-small.svg      -> next-16.png, next-pressed-16.png, next-disabled-16.png
-#   exit.svg            -> exit-32.png       exit-small.svg  -> exit-16.png
-#   clock.svg           -> clock-32.png      clock-small.svg -> clock-16.png
+#   exit.svg            -> exit-N.png        exit-small.svg  -> exit-16.png
+#   clock.svg           -> clock-N.png       clock-small.svg -> clock-16.png
+# where N is 32, 48, 64, 128 and 256: Windows draws the pictures at 32 pixels times the
+# screen's scale, and takes the size nearest to that from the icon.
 #
 # Button pictures have at most 16 colours and a hard (on/off) transparency. The
-# pressed picture is the face moved one pixel down and right and darkened; the
-# disabled one is the face in faded greys.
+# pressed picture is the face moved down and right by a thirty-second of its size (one
+# pixel at 32) and darkened; the disabled one is the face in faded greys.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../../scripts/ensure-packages.sh"
@@ -65,7 +68,7 @@ reduce() { # in palette out
 }
 
 # --- application icon ---------------------------------------------------------------
-for size in 64 128 256; do
+for size in 16 20 24 32 40 64 128 256; do
     render brivana.svg "$size" "$work/brivana-$size.png"
     save "$work/brivana-$size.png" "brivana-$size.png"
 done
@@ -88,16 +91,18 @@ palette "$work/exit.pal.png" "$navy" "$white" '#FFE14D' '#B8652E' '#7FD45A' \
 palette "$work/clock.pal.png" "$navy" "$white" "$red" "$yellow" \
     "$navy/$white" "$navy/$navy/$white" "$navy/$red" "$navy/$yellow" "$red/$white"
 
-for size in 32 16; do
-    if [ "$size" = 32 ]; then variant=""; else variant="-small"; fi
+picture_sizes=(32 16 48 64 128 256)
+for size in "${picture_sizes[@]}"; do
+    if [ "$size" = 16 ]; then variant="-small"; else variant=""; fi
     for name in next exit clock; do
         render "$name$variant.svg" "$size" "$work/$name-$size.png"
         reduce "$work/$name-$size.png" "$work/$name.pal.png" "$name-$size.png"
     done
-    # Pressed: one pixel down and to the right (the drawings keep their last row and
-    # column clear for this, so rolling loses nothing) and darker. Each colour maps to
-    # one colour, so the count cannot grow.
-    save "next-$size.png" -roll +1+1 -channel RGB -evaluate multiply 0.72 +channel \
+    # Pressed: down and to the right (the drawings keep their last thirty-second clear
+    # for this, so rolling loses nothing) and darker. Each colour maps to one colour, so
+    # the count cannot grow.
+    step=$(( size < 32 ? 1 : size / 32 ))
+    save "next-$size.png" -roll +$step+$step -channel RGB -evaluate multiply 0.72 +channel \
         "next-pressed-$size.png"
     # Disabled: faded greys.
     save "next-$size.png" -colorspace Gray +level 35%,80% -colorspace sRGB \
@@ -114,19 +119,20 @@ check() { # file width height most-colours
     [ "$k" -le "$4" ] || fail "$1 has $k colours, more than $4"
 }
 check brivana-48.png 48 48 256
-for size in 64 128 256; do check "brivana-$size.png" "$size" "$size" 16777216; done
+for size in 16 20 24 32 40 64 128 256; do check "brivana-$size.png" "$size" "$size" 16777216; done
 check pointer.png 32 32 3
-for size in 32 16; do
+for size in "${picture_sizes[@]}"; do
     for name in next next-pressed next-disabled exit clock; do
         check "$name-$size.png" "$size" "$size" 16
     done
-    [ "$(convert next-$size.png -crop 1x${size}+$((size - 1))+0 -alpha extract -format '%[fx:maxima]' info:)" = 0 ] \
-        || fail "next-$size.png must keep its last column clear"
-    [ "$(convert next-$size.png -crop ${size}x1+0+$((size - 1)) -alpha extract -format '%[fx:maxima]' info:)" = 0 ] \
-        || fail "next-$size.png must keep its last row clear"
+    step=$(( size < 32 ? 1 : size / 32 ))
+    [ "$(convert next-$size.png -crop ${step}x${size}+$((size - step))+0 -alpha extract -format '%[fx:maxima]' info:)" = 0 ] \
+        || fail "next-$size.png must keep its last columns clear"
+    [ "$(convert next-$size.png -crop ${size}x${step}+0+$((size - step)) -alpha extract -format '%[fx:maxima]' info:)" = 0 ] \
+        || fail "next-$size.png must keep its last rows clear"
 done
 # The three faces of the next button must differ from one another.
-for size in 32 16; do
+for size in "${picture_sizes[@]}"; do
     for pair in "next next-pressed" "next next-disabled" "next-pressed next-disabled"; do
         read -r a b <<<"$pair"
         [ "$(compare -metric AE "$a-$size.png" "$b-$size.png" null: 2>&1 || true)" != 0 ] \

@@ -1,4 +1,4 @@
-#include "game/system_random.h"
+#include "system/system_random.h"
 
 #include <chrono>
 #include <utility>

@@ -1,0 +1,12 @@
+#include "system/local_time.h"
+
+namespace brivana {
+
+std::tm LocalTime(std::time_t moment)
+{
+    std::tm local{};
+    localtime_s(&local, &moment);
+    return local;
+}
+
+}  // namespace brivana

@@ -1,0 +1,182 @@
+// The record service's side of the pipe: one thread listens, one thread serves each connection.
+#include <condition_variable>
+#include <map>
+#include <mutex>
+#include <thread>
+
+#include "game/keeper_requests.h"
+#include "game/record_store.h"
+#include "system/error_text.h"
+#include "system/file_access.h"
+#include "system/pipe_io_windows.h"
+#include "system/record_pipe_windows.h"
+#include "system/record_place.h"
+#include "system/record_security_windows.h"
+#include "system/wide_text_windows.h"
+
+namespace brivana {
+
+namespace {
+
+constexpr DWORD kPipeBufferSize = 64 * 1024;
+
+// What every connection shares: the record, one request at a time, and the count of connections.
+class Serving {
+public:
+    Serving(std::string sharedDir, const PipeLimits& limits) : sharedDir_(std::move(sharedDir)), limits_(limits) {}
+
+    // Waits for a connection slot for process client (0 when unknown); false at once when that
+    // process has its share already, or once stop is signalled.
+    bool admit(ULONG client, HANDLE stop)
+    {
+        std::unique_lock lock(countMutex_);
+        const auto ofClient = perClient_.find(client);
+        if (client != 0 && ofClient != perClient_.end() && ofClient->second >= limits_.connectionsPerClient)
+            return false;
+        while (active_ >= limits_.connections) {
+            if (WaitForSingleObject(stop, 0) == WAIT_OBJECT_0) return false;
+            ended_.wait_for(lock, std::chrono::milliseconds(100));
+        }
+        ++active_;
+        if (client != 0) ++perClient_[client];
+        return true;
+    }
+    void release(ULONG client)
+    {
+        const std::lock_guard lock(countMutex_);
+        --active_;
+        if (client != 0 && --perClient_[client] == 0) perClient_.erase(client);
+        ended_.notify_all();
+    }
+    void waitUntilNoneActive()
+    {
+        std::unique_lock lock(countMutex_);
+        ended_.wait(lock, [this] { return active_ == 0; });
+    }
+
+    // The answer to one whole request. The record is touched only here, once the request has
+    // arrived, so that no client's silence can hold it.
+    std::string answer(const KeeperRequest& request)
+    {
+        const std::lock_guard lock(recordMutex_);
+        SystemFileAccess files;
+        switch (request.kind) {
+        case KeeperRequestKind::canKeep:
+            return EncodeCanKeepAnswer(CanKeepRecordsIn(sharedDir_));
+        case KeeperRequestKind::read:
+            return EncodeReadAnswer(RecordStore(files, sharedDir_).Read());
+        case KeeperRequestKind::save:
+            break;
+        }
+        if (std::string problem = SaveRequestProblem(request.score, request.holder); !problem.empty())
+            return EncodeSaveAnswer({SaveOutcome::failed, std::move(problem)});
+        return EncodeSaveAnswer(RecordStore(files, sharedDir_).SaveRecord(request.score, request.holder));
+    }
+
+    const PipeLimits& limits() const { return limits_; }
+
+private:
+    std::string sharedDir_;
+    PipeLimits limits_;
+    std::mutex recordMutex_;
+    std::mutex countMutex_;
+    std::condition_variable ended_;
+    int active_ = 0;
+    std::map<ULONG, int> perClient_;
+};
+
+// One request and its answer on a connected pipe instance; anything unexpected ends it.
+void ServeConnection(HANDLE pipe, Serving& serving, HANDLE stop)
+{
+    const auto now = std::chrono::steady_clock::now;
+    const PipeDeadline requestDeadline = now() + serving.limits().request;
+    unsigned char header[kFrameHeaderSize];
+    if (!ReadExactly(pipe, header, sizeof header, requestDeadline, stop)) return;
+    const auto size = FramePayloadSize(header, kRequestLimit);
+    if (!size) return;
+    std::string payload(*size, '\0');
+    if (!ReadExactly(pipe, payload.data(), payload.size(), requestDeadline, stop)) return;
+    const auto request = DecodeRequest(payload);
+    if (!request) return;
+
+    const std::string frame = FrameOf(serving.answer(*request));
+    const PipeDeadline answerDeadline = now() + serving.limits().answer;
+    if (!WriteExactly(pipe, frame.data(), frame.size(), answerDeadline, stop)) return;
+    // Disconnecting drops what the client has not read yet: wait until it closes its end.
+    char extra;
+    ReadExactly(pipe, &extra, 1, answerDeadline, stop);
+}
+
+HANDLE NewInstance(const RecordPipe& pipe, SecurityAttributes& security, bool first)
+{
+    // The first instance must be the one that creates the pipe: if another program holds the
+    // name, the service does not join it.
+    const DWORD openMode = PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED | (first ? FILE_FLAG_FIRST_PIPE_INSTANCE : 0);
+    return CreateNamedPipeW(pipe.name.c_str(), openMode, PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_REJECT_REMOTE_CLIENTS,
+                            PIPE_UNLIMITED_INSTANCES, kPipeBufferSize, kPipeBufferSize, 0, security.get());
+}
+
+// Waits for a client on the listening instance; false once stop is signalled.
+bool AwaitClient(HANDLE listening, HANDLE stop)
+{
+    for (;;) {
+        OVERLAPPED io{};
+        io.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        if (!io.hEvent) return false;
+        DWORD error = ConnectNamedPipe(listening, &io) ? ERROR_SUCCESS : GetLastError();
+        if (error == ERROR_IO_PENDING) {
+            const HANDLE events[2] = {io.hEvent, stop};
+            if (WaitForMultipleObjects(2, events, FALSE, INFINITE) != WAIT_OBJECT_0) CancelIoEx(listening, &io);
+            DWORD unused = 0;
+            error = GetOverlappedResult(listening, &io, &unused, TRUE) ? ERROR_SUCCESS : GetLastError();
+        }
+        CloseHandle(io.hEvent);
+        if (WaitForSingleObject(stop, 0) == WAIT_OBJECT_0) return false;
+        if (error == ERROR_SUCCESS || error == ERROR_PIPE_CONNECTED) return true;
+        // A client that came and went already (ERROR_NO_DATA), or any other failure: listen again.
+        DisconnectNamedPipe(listening);
+    }
+}
+
+}  // namespace
+
+std::string ServeRecordPipe(const RecordPipe& pipe, const std::string& sharedDir, const PipeLimits& limits,
+                            HANDLE stop)
+{
+    SecurityAttributes security(RecordPipeSddl(pipe.ownerSid));
+    if (!security.get()) return "Non riesco a preparare i permessi della pipe " + Utf8(pipe.name) + ".";
+    HANDLE listening = NewInstance(pipe, security, true);
+    if (listening == INVALID_HANDLE_VALUE)
+        return "Non riesco a creare la pipe " + Utf8(pipe.name) + ": " +
+               SystemErrorText(static_cast<int>(GetLastError())) + ".";
+
+    Serving serving(sharedDir, limits);
+    while (AwaitClient(listening, stop)) {
+        ULONG client = 0;
+        GetNamedPipeClientProcessId(listening, &client);
+        // While every slot is taken this client waits, its request unread, and the others wait
+        // for an instance; a slot is free again within the time limits.
+        const bool admitted = serving.admit(client, stop);
+        // The next instance exists before this one is handed over, so that the pipe never
+        // vanishes and no other program can take its name meanwhile.
+        const HANDLE next = admitted ? NewInstance(pipe, security, false) : INVALID_HANDLE_VALUE;
+        if (next == INVALID_HANDLE_VALUE) {
+            // One too many from its process, or no instance to spare: cut off at once.
+            if (admitted) serving.release(client);
+            DisconnectNamedPipe(listening);
+            continue;
+        }
+        std::thread([connected = listening, client, &serving, stop] {
+            ServeConnection(connected, serving, stop);
+            DisconnectNamedPipe(connected);
+            CloseHandle(connected);
+            serving.release(client);
+        }).detach();
+        listening = next;
+    }
+    CloseHandle(listening);
+    serving.waitUntilNoneActive();
+    return {};
+}
+
+}  // namespace brivana

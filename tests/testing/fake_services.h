@@ -1,0 +1,46 @@
+#pragma once
+// Stand-ins for the platform services: a fixed clock, a fixed record folder and the real file
+// access with a chosen step failing; with the scripted random source and the temporary folder.
+
+#include <string>
+
+#include "forwarding_file_access.h"
+#include "game/date_time_source.h"
+#include "game/record_place.h"
+#include "scripted_random.h"
+#include "temp_dir.h"
+
+namespace brivana::testing {
+
+inline const std::string kNow = "08/12/2026 09:41:07";
+
+class FixedDateTime final : public DateTimeSource {
+public:
+    std::string nowText() override { return kNow; }
+};
+
+class FixedRecordPlace final : public RecordPlace {
+public:
+    explicit FixedRecordPlace(std::string dir, std::string notice = {})
+        : dir_(std::move(dir)), notice_(std::move(notice)) {}
+    RecordLocation locate() override { return {dir_, notice_}; }
+
+private:
+    std::string dir_;
+    std::string notice_;
+};
+
+// The real file access, except that a chosen step can be made to fail.
+class FaultyFileAccess final : public ForwardingFileAccess {
+public:
+    // The n-th call (from 1) of replace fails; 0 never.
+    int failReplaceCall = 0;
+    // writeNew writes half of its bytes, then reports a full disk.
+    bool diskFull = false;
+    int replaceCalls = 0;
+
+    IoStatus writeNew(const std::string& path, const std::string& bytes) override;
+    IoStatus replace(const std::string& from, const std::string& to) override;
+};
+
+}  // namespace brivana::testing

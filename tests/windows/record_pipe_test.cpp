@@ -1,0 +1,234 @@
+#include "system/record_pipe_windows.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <thread>
+#include <vector>
+
+#include "game/keeper_requests.h"
+#include "game/record_store.h"
+#include "system/file_access.h"
+#include "system/record_place.h"
+#include "system/record_security_windows.h"
+#include "system/wide_text_windows.h"
+#include "windows_files.h"
+
+namespace brivana::windows_test {
+namespace {
+
+using namespace std::chrono_literals;
+
+// Opens the pipe with access, waiting up to wait for a free instance.
+HANDLE OpenPipe(const std::wstring& name, DWORD access, DWORD wait = 1000)
+{
+    HANDLE pipe = CreateFileW(name.c_str(), access, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (pipe == INVALID_HANDLE_VALUE && GetLastError() == ERROR_PIPE_BUSY && WaitNamedPipeW(name.c_str(), wait))
+        pipe = CreateFileW(name.c_str(), access, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    return pipe;
+}
+
+// Connections a pupil's own program keeps open on the pipe, closed when it ends.
+class Attack {
+public:
+    ~Attack()
+    {
+        for (HANDLE pipe : pipes_) CloseHandle(pipe);
+    }
+    // Connects and sends bytes; false when no connection could be made within wait.
+    bool connect(const std::wstring& name, const std::string& bytes = {}, DWORD wait = 1000)
+    {
+        const HANDLE pipe = OpenPipe(name, GENERIC_READ | GENERIC_WRITE, wait);
+        if (pipe == INVALID_HANDLE_VALUE) return false;
+        pipes_.push_back(pipe);
+        DWORD written = 0;
+        return bytes.empty() || WriteFile(pipe, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    }
+    std::size_t count() const { return pipes_.size(); }
+
+private:
+    std::vector<HANDLE> pipes_;
+};
+
+struct HostileClient {
+    const char* what;
+    std::function<void(Attack&, const std::wstring& pipe)> start;
+};
+
+const HostileClient kHostileClients[] = {
+    {"garbage", [](Attack& a, const std::wstring& p) { a.connect(p, "GET / HTTP/1.0\r\n\r\n"); a.connect(p, FrameOf("X??")); }},
+    {"half a request", [](Attack& a, const std::wstring& p) { a.connect(p, FrameOf(EncodeSaveRequest("99", "Zeta")).substr(0, 9)); }},
+    {"a huge length", [](Attack& a, const std::wstring& p) { a.connect(p, std::string(4, '\xFF') + "S"); }},
+    {"nothing", [](Attack& a, const std::wstring& p) { a.connect(p); }},
+    // As many as the service lets one wait for a tenth of a second for.
+    {"many connections", [](Attack& a, const std::wstring& p) { while (a.count() < 200 && a.connect(p, {}, 100)) {} }},
+};
+
+// A game saves a better score and reads the record back, each in less than a second.
+void PlaysWithinASecond(RecordPipeClient& game, const std::string& dir, int score)
+{
+    auto start = std::chrono::steady_clock::now();
+    const SaveResult saved = game.save(dir, std::to_string(score), "Anna");
+    EXPECT_EQ(saved.outcome, SaveOutcome::saved) << saved.why;
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 1s);
+    start = std::chrono::steady_clock::now();
+    const RecordReading reading = game.read(dir);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 1s);
+    EXPECT_EQ(reading.score, std::to_string(score) + "\r\n");
+    EXPECT_EQ(reading.holder, "Anna\r\n");
+}
+
+// A record service on a pipe of its own, keeping the record in a temporary folder.
+class RecordPipeTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        wchar_t temporary[MAX_PATH];
+        ASSERT_GT(GetTempPathW(MAX_PATH, temporary), 0u);
+        const std::string id = std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetTickCount64());
+        dir_ = Utf8(temporary) + "brivana-pipe-" + id + "\\";
+        ASSERT_TRUE(CreateDirectoryW(Wide(dir_).c_str(), nullptr));
+        pipe_ = {L"\\\\.\\pipe\\BrivanaRecordTest-" + Wide(id), ServiceSid(L"BrivanaKeeperTest")};
+        stop_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        server_ = std::thread([this] { serverWhy_ = ServeRecordPipe(pipe_, dir_, limits_, stop_); });
+        for (int i = 0; i < 100 && !game_; ++i, std::this_thread::sleep_for(20ms))
+            game_ = RecordPipeClient::Find(pipe_, dir_, ownRecords_);
+        ASSERT_NE(game_, nullptr);
+    }
+
+    void TearDown() override
+    {
+        SetEvent(stop_);
+        if (server_.joinable()) server_.join();
+        CloseHandle(stop_);
+        EXPECT_EQ(serverWhy_, "");
+        for (const std::string& name : FilesMatching(dir_, "*")) RemoveFile(dir_ + name);
+        RemoveDirectoryW(Wide(dir_).c_str());
+    }
+
+    PipeLimits limits_;
+    std::string dir_;
+    RecordPipe pipe_;
+    HANDLE stop_ = nullptr;
+    std::thread server_;
+    std::string serverWhy_;
+    SystemFileAccess files_;
+    LocalRecordKeeper ownRecords_{files_};
+    std::unique_ptr<RecordPipeClient> game_;
+};
+
+TEST_F(RecordPipeTest, SavesOnlyBetterWellFormedRecordsAndOnlyForItsOwner)
+{
+    EXPECT_TRUE(game_->canKeepShared(dir_));
+    EXPECT_EQ(game_->save(dir_, "7", "Anna").outcome, SaveOutcome::saved);
+    EXPECT_EQ(game_->save(dir_, "5", "Bruno").outcome, SaveOutcome::notBetter);
+    EXPECT_EQ(game_->save(dir_, "011", "Carla").outcome, SaveOutcome::failed);
+    EXPECT_EQ(game_->save(dir_, "9", "Da\nrio").outcome, SaveOutcome::failed);
+    const RecordReading reading = game_->read(dir_);
+    EXPECT_TRUE(reading.complete);
+    EXPECT_EQ(reading.score, "7\r\n");
+    EXPECT_EQ(reading.holder, "Anna\r\n");
+
+    // No pipe, no service: the game keeps the record itself.
+    EXPECT_EQ(RecordPipeClient::Find({pipe_.name + L"-none", pipe_.ownerSid}, dir_, ownRecords_), nullptr);
+    // A game that expects the pipe to be someone else's trusts it with nothing.
+    auto wary = RecordPipeClient::Find({pipe_.name, ServiceSid(L"SomeoneElse")}, dir_, ownRecords_);
+    ASSERT_NE(wary, nullptr);
+    EXPECT_EQ(wary->save(dir_, "30", "Ezio").outcome, SaveOutcome::failed);
+    EXPECT_FALSE(wary->read(dir_).complete);
+    EXPECT_EQ(ReadBytes(dir_ + "briv2s.txt"), "7\r\n");
+}
+
+TEST_F(RecordPipeTest, CutsOffAProcessBeyondItsShareOfConnectionsAtOnce)
+{
+    {
+        Attack attack;
+        for (int i = 0; i < limits_.connectionsPerClient; ++i) ASSERT_TRUE(attack.connect(pipe_.name));
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_FALSE(game_->read(dir_).complete);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, limits_.request);
+    }
+    EXPECT_TRUE(game_->read(dir_).complete);
+}
+
+// Where Windows does not name the client's process (Wine may not), the hostile clients and the
+// game are one process, and only the time limits and the count of connections protect the game.
+class RecordPipeWithoutProcessShares : public RecordPipeTest {
+protected:
+    RecordPipeWithoutProcessShares() { limits_.connectionsPerClient = 1000; }
+};
+
+TEST_F(RecordPipeWithoutProcessShares, LetsGamesReadAndSaveWhileHostileClientsHoldConnections)
+{
+    int score = 100;
+    for (const HostileClient& hostile : kHostileClients) {
+        SCOPED_TRACE(hostile.what);
+        Attack attack;
+        hostile.start(attack, pipe_.name);
+        PlaysWithinASecond(*game_, dir_, ++score);
+    }
+}
+
+TEST_F(RecordPipeTest, FolderAndPipeSecurityReadBackAsWritten)
+{
+    // A name whose service identifier Windows publishes: NT SERVICE\TrustedInstaller.
+    EXPECT_EQ(ServiceSid(L"TrustedInstaller"), "S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464");
+
+    const HANDLE pipe = OpenPipe(pipe_.name, READ_CONTROL);
+    ASSERT_NE(pipe, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(Utf8(SecurityOf(pipe)), Utf8(RecordPipeSddl(pipe_.ownerSid)));
+    CloseHandle(pipe);
+
+    EXPECT_EQ(SecureRecordFolder(dir_, RecordFolderSddl(pipe_.ownerSid)), "");
+    // Wine keeps no access lists on files: it makes one up from the Unix file mode.
+    if (!GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version")) {
+        EXPECT_EQ(Utf8(SecurityOf(dir_)), Utf8(RecordFolderSddl(pipe_.ownerSid)));
+    }
+}
+
+// Run by scripts/check-windows-installer.sh once the installer has set the service up: two
+// games save, then the hostile clients of another process attack the pipe while a game plays.
+TEST(InstalledRecordService, SavesGamesWhileAnotherProgramAttacksThePipe)
+{
+    if (Environment("BRIVANA_INSTALLED_SERVICE") != "1") GTEST_SKIP() << "only where the installer has just run";
+    const RecordPipe pipe = InstalledRecordPipe();
+    if (Environment("BRIVANA_ATTACKER") == "1") {
+        Attack attack;
+        for (const HostileClient& hostile : kHostileClients) hostile.start(attack, pipe.name);
+        Sleep(4000);
+        return;
+    }
+    SystemFileAccess files;
+    LocalRecordKeeper ownRecords(files);
+    const std::string dir = SharedRecordDirectory();
+    auto game = RecordPipeClient::Find(pipe, dir, ownRecords);
+    ASSERT_NE(game, nullptr);
+    EXPECT_TRUE(game->canKeepShared(dir));
+    for (const char* score : {"3", "9"}) {
+        const SaveResult saved = game->save(dir, score, "Bruno");
+        EXPECT_EQ(saved.outcome, SaveOutcome::saved) << saved.why;
+    }
+    EXPECT_EQ(game->read(dir).score, "9\r\n");
+
+    wchar_t program[MAX_PATH];
+    ASSERT_GT(GetModuleFileNameW(nullptr, program, MAX_PATH), 0u);
+    std::wstring command = L"\"" + std::wstring(program) + L"\" --gtest_filter=InstalledRecordService.*";
+    SetEnvironmentVariableW(L"BRIVANA_ATTACKER", L"1");
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION attacker{};
+    const bool started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                        &startup, &attacker);
+    SetEnvironmentVariableW(L"BRIVANA_ATTACKER", nullptr);
+    ASSERT_TRUE(started);
+    Sleep(1500);  // every hostile client is connected by now
+    for (int score = 10; score < 13; ++score) PlaysWithinASecond(*game, dir, score);
+    WaitForSingleObject(attacker.hProcess, INFINITE);
+    CloseHandle(attacker.hThread);
+    CloseHandle(attacker.hProcess);
+}
+
+}  // namespace
+}  // namespace brivana::windows_test

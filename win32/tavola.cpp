@@ -162,7 +162,6 @@ void Tavola::setText(Field field, const std::string& text)
     Control& shown = label(field);
     shown.caption = text;
     FitLabel(shown);
-    UpdateAccessibleText(shown);
     InvalidateRect(shown.hwnd(), nullptr, FALSE);
 }
 
@@ -171,6 +170,26 @@ void Tavola::focusControl(std::string_view name)
     // While a dialog is open the window is disabled: the focus goes there once it is active.
     focusBeforeDeactivate_ = control(name);
     if (IsWindowEnabled(hwnd_)) SetFocus(focusBeforeDeactivate_);
+}
+
+void Tavola::setSpokenText(std::string_view name, const std::string& text)
+{
+    // A label is read by its name, its window text, which it never draws itself; a control
+    // that takes the focus says its name, then its description.
+    Control& spoken = *find(name);
+    if (spoken.row->kind == layout::Kind::label) {
+        SetWindowTextW(spoken.hwnd(), Wide(text).c_str());
+        return;
+    }
+    spoken.spoken.description = Wide(text);
+    if (GetFocus() == spoken.hwnd())
+        NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, spoken.hwnd(), OBJID_CLIENT, CHILDID_SELF);
+}
+
+void Tavola::announce(const std::string& words)
+{
+    SetWindowTextW(notice_.get(), Wide(words).c_str());
+    NotifyWinEvent(EVENT_SYSTEM_ALERT, notice_.get(), OBJID_CLIENT, CHILDID_SELF);
 }
 
 void Tavola::paintBackground(std::int16_t p, std::int16_t q)

@@ -16,6 +16,7 @@
 #include "layout/contrast.h"
 #include "layout/control_table.h"
 #include "win32/owned.h"
+#include "win32/spoken_accessible.h"
 #include "window_protocol/window_protocol.h"
 
 namespace brivana::win32 {
@@ -63,6 +64,8 @@ public:
     void setText(Field field, const std::string& text) override;
     void enableControl(std::string_view name, bool enabled) override { EnableWindow(control(name), enabled); }
     void focusControl(std::string_view name) override;
+    void setSpokenText(std::string_view name, const std::string& text) override;
+    void announce(const std::string& words) override;
     bool canFocus(std::string_view name) const override
     {
         return IsWindowVisible(control(name)) && IsWindowEnabled(control(name));
@@ -79,6 +82,7 @@ private:
         std::string caption;  // a label's text exactly as set, CR LF included
         OwnedFont font;       // declared before the window: freed after it
         OwnedWindow window;
+        SpokenWords spoken;  // a focusable control's own, for screen readers
         HWND hwnd() const { return window.get(); }
     };
     struct Pictures {
@@ -87,6 +91,8 @@ private:
 
     static void RegisterClassOnce(HINSTANCE instance);
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    // The buttons' and the notice's own procedure: their words for screen readers.
+    static LRESULT CALLBACK SpokenProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self);
     static LRESULT CALLBACK AnswerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self);
     // The tooltips' own procedure: over a disabled control they look for a tool of the window.
     static LRESULT CALLBACK TooltipProc(HWND tips, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self);
@@ -123,7 +129,6 @@ private:
     // Positions, fonts and fitted sizes for the current DPI; captions are kept.
     void Layout();
     void FitLabel(Control& label);
-    void UpdateAccessibleText(const Control& label);
     void SizeWindow();
     void LoadPictures();
 
@@ -147,6 +152,7 @@ private:
     HWND hwnd_ = nullptr;
     OwnedWindow tooltips_;
     OwnedWindow answerName_;  // hidden label that gives the answer box its accessible name
+    OwnedWindow notice_;      // hidden label: what a screen reader is told at once, as an alert
     OwnedMenu menuBar_;
     std::vector<std::pair<std::string_view, HMENU>> menus_;
     std::vector<std::pair<std::string_view, UINT>> menuCommands_;

@@ -32,13 +32,6 @@ HFONT DesignFont(const FontSpec& design, UINT dpi)
                        Wide(FaceName(design.face)).c_str());
 }
 
-bool IsField(std::string_view name)
-{
-    for (int field = static_cast<int>(Field::lblNum1); field <= static_cast<int>(Field::lblpunti); ++field)
-        if (fieldName(static_cast<Field>(field)) == name) return true;
-    return false;
-}
-
 // The stock "icon" pointer: a white square with a black frame and a black centre, drawn here
 // as the one-bit masks of a 32 x 32 cursor.
 HCURSOR MakeIconPointer()
@@ -102,14 +95,15 @@ void Tavola::buildControls()
 
     int id = kFirstControlId;
     for (const ControlSpec& row : Controls()) {
-        Control control{&row, id++, std::string(row.caption), {}, {}};
+        Control control{&row, id++, std::string(row.caption), {}, {}, {}};
         DWORD style = (row.shown == Shown::visible ? WS_VISIBLE : 0) | (row.enabled == Enabled::yes ? 0 : WS_DISABLED);
         const std::wstring name = Wide(row.accessibleName);
         switch (row.kind) {
         case Kind::timer: break;  // Tavola's own timer, restarted at every load
         case Kind::textBox:
-            // Screen readers name an edit box after the label just before it.
+            // Screen readers name an edit box after the label just before it, or as it says.
             answerName_.reset(create(L"STATIC", name, SS_NOPREFIX, 0));
+            control.spoken.name = name;
             control.window.reset(create(L"EDIT", Wide(row.caption),
                                         style | WS_TABSTOP | ES_AUTOHSCROLL | WS_BORDER, control.id));
             SendMessageW(control.hwnd(), EM_LIMITTEXT, kAnswerMaxLength, 0);
@@ -120,10 +114,14 @@ void Tavola::buildControls()
         case Kind::graphicalButton:
             // Drawn here (face colour and pictures); its text is what a screen reader says.
             control.window.reset(create(L"BUTTON", name, style | WS_TABSTOP | BS_OWNERDRAW, control.id));
+            SetWindowSubclass(control.hwnd(), &Tavola::SpokenProc, 0, reinterpret_cast<DWORD_PTR>(this));
             break;
         case Kind::button:
+            // It shows its caption; a screen reader says its name.
             control.window.reset(
                 create(L"BUTTON", Wide(row.caption), style | WS_TABSTOP | BS_PUSHBUTTON, control.id));
+            control.spoken.name = name;
+            SetWindowSubclass(control.hwnd(), &Tavola::SpokenProc, 0, reinterpret_cast<DWORD_PTR>(this));
             break;
         case Kind::label:
         case Kind::image:
@@ -144,12 +142,12 @@ void Tavola::buildControls()
                 SetWindowPos(control.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         }
     }
-    for (const Control& control : controls_)
-        if (control.row->kind == Kind::label) UpdateAccessibleText(control);
     SetWindowPos(control(kFrontControl), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     // The answer box's name label just before it, as in a dialog.
     SetWindowPos(control("txtAnswer"), answerName_.get(), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
+    notice_.reset(create(L"STATIC", L"", SS_NOPREFIX, 0));
+    SetWindowSubclass(notice_.get(), &Tavola::SpokenProc, 0, reinterpret_cast<DWORD_PTR>(this));
     tooltips_.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, instance,
                                 nullptr));
@@ -199,6 +197,7 @@ void Tavola::DestroyControls()
 {
     tooltips_.reset();
     answerName_.reset();
+    notice_.reset();
     controls_.clear();
     // The window destroys the menu it holds: it lets go of it first.
     if (menuBar_) SetMenu(hwnd_, nullptr);
@@ -261,19 +260,6 @@ void Tavola::FitLabel(Control& label)
         place(bracket.hwnd(), layout::ClosingBracketRect(atDesign, rectOf(label.hwnd())));
         InvalidateRect(hwnd_, nullptr, FALSE);
     }
-}
-
-void Tavola::UpdateAccessibleText(const Control& label)
-{
-    // A screen reader says the label's name, then what a display field shows.
-    std::string spoken(label.row->accessibleName);
-    if (IsField(label.row->name) && !label.caption.empty()) {
-        std::string shown = label.caption;
-        std::ranges::replace(shown, '\r', ' ');
-        std::ranges::replace(shown, '\n', ' ');
-        spoken += ": " + shown;
-    }
-    SetWindowTextW(label.hwnd(), Wide(spoken).c_str());
 }
 
 void Tavola::SizeWindow()

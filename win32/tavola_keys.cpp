@@ -4,6 +4,7 @@
 #include "win32/tavola.h"
 
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include "game/answer_keys.h"
 
@@ -14,6 +15,11 @@ bool Tavola::PreTranslate(const MSG& message)
     if (hasEnded() || !hwnd_ || (message.hwnd != hwnd_ && !IsChild(hwnd_, message.hwnd))) return false;
     if (message.message == WM_KEYDOWN) {
         const bool withControl = GetKeyState(VK_CONTROL) < 0;
+        if (message.wParam == VK_F2) {
+            // A screen reader says the time left, wherever the focus is.
+            protocol_.sayTimeLeft();
+            return true;
+        }
         if (message.wParam == VK_TAB && !withControl) {
             const Control* focused = find(GetFocus());
             protocol_.tab(focused ? focused->row->name : std::string_view(), GetKeyState(VK_SHIFT) < 0 ? -1 : 1);
@@ -115,11 +121,33 @@ LRESULT Tavola::HandleAnswerMessage(HWND box, UINT message, WPARAM wParam, LPARA
             return 0;
         }
         break;
+    case WM_GETOBJECT:
+        if (const Control* answer = find(box)) {
+            if (const LRESULT object = SpokenAccessible(box, wParam, lParam, answer->spoken)) return object;
+        }
+        break;
     case WM_NCDESTROY:
         RemoveWindowSubclass(box, &Tavola::AnswerProc, 0);
         break;
     }
     return DefSubclassProc(box, message, wParam, lParam);
+}
+
+LRESULT CALLBACK Tavola::SpokenProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self)
+{
+    if (message == WM_GETOBJECT) {
+        const Tavola& tavola = *reinterpret_cast<Tavola*>(self);
+        // The notice is an alert, which screen readers say as it is raised.
+        const Control* spoken = tavola.find(button);
+        const SpokenWords alert{{}, {}, ROLE_SYSTEM_ALERT};
+        if (spoken || button == tavola.notice_.get()) {
+            if (const LRESULT object = SpokenAccessible(button, wParam, lParam, spoken ? spoken->spoken : alert))
+                return object;
+        }
+    } else if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(button, &Tavola::SpokenProc, 0);
+    }
+    return DefSubclassProc(button, message, wParam, lParam);
 }
 
 }  // namespace brivana::win32

@@ -29,8 +29,6 @@ void CaptionLabel::setCaption(const QString& caption)
         setGeometry(fitted.left, fitted.top, fitted.width, fitted.height);
     }
     setText(QString::fromStdString(shown));
-    // A screen reader announces the label's name, then this: the number or text it shows.
-    setAccessibleDescription(text());
 }
 
 QColor CaptionLabel::haloColour() const

@@ -11,6 +11,7 @@
 #include <QThread>
 
 #include "layout/control_table.h"
+#include "window/announcer.h"
 #include "window/answer_box.h"
 #include "window/caption_label.h"
 #include "window/png_picture.h"
@@ -36,6 +37,10 @@ Tavola::Tavola(Services services, Dialogs& dialogs, QWidget* parent)
     connect(menuKey, &QShortcut::activated, this, [this] {
         if (menus_ && !menus_->actions().isEmpty()) menus_->setActiveAction(menus_->actions().first());
     });
+    announcer_ = new window::Announcer(this);
+    // F2 has a screen reader say the time left, wherever the focus is.
+    auto* timeKey = new QShortcut(QKeySequence(Qt::Key_F2), this);
+    connect(timeKey, &QShortcut::activated, this, [this] { protocol_.sayTimeLeft(); });
     // No 256-pixel size: on X11 every window, each dialog included, sends all the sizes to the
     // window manager, and that one alone made the program's memory peak 0.7 MB higher.
     QIcon icon;
@@ -106,6 +111,18 @@ void Tavola::setText(Field field, const std::string& text)
 void Tavola::enableControl(std::string_view name, bool enabled) { control(name)->setEnabled(enabled); }
 
 void Tavola::focusControl(std::string_view name) { control(name)->setFocus(Qt::OtherFocusReason); }
+
+void Tavola::setSpokenText(std::string_view name, const std::string& text)
+{
+    // A label is read by its name; a control that takes the focus says its name, then this.
+    QWidget* widget = control(name);
+    if (qobject_cast<window::CaptionLabel*>(widget))
+        widget->setAccessibleName(QString::fromStdString(text));
+    else
+        widget->setAccessibleDescription(QString::fromStdString(text));
+}
+
+void Tavola::announce(const std::string& words) { announcer_->say(QString::fromStdString(words)); }
 
 bool Tavola::canFocus(std::string_view name) const
 {

@@ -17,6 +17,7 @@ class QMenuBar;
 namespace brivana {
 
 namespace window {
+class Announcer;
 class CaptionLabel;
 class Surface;
 }  // namespace window
@@ -46,6 +47,8 @@ public:
     void setText(Field field, const std::string& text) override;
     void enableControl(std::string_view control, bool enabled) override;
     void focusControl(std::string_view control) override;
+    void setSpokenText(std::string_view control, const std::string& text) override;
+    void announce(const std::string& words) override;
     bool canFocus(std::string_view control) const override;
     void paintBackground(std::int16_t p, std::int16_t q) override;
     DialogOwner dialogOwner() override { return static_cast<QWidget*>(this); }
@@ -81,6 +84,7 @@ private:
     WindowProtocol protocol_;
     QTimer timer_;
     window::Surface* surface_ = nullptr;
+    window::Announcer* announcer_ = nullptr;
     QPointer<QMenuBar> menus_;
     QHash<QString, QWidget*> controls_;  // by design name, for the current load
     QString lastFocused_;  // the control that last had the focus; the menus never count

@@ -43,6 +43,12 @@ public:
     virtual void setText(Field field, const std::string& text) = 0;
     virtual void enableControl(std::string_view control, bool enabled) = 0;
     virtual void focusControl(std::string_view control) = 0;
+    // What a screen reader says of a control. A control that takes the focus says it after its
+    // name, each time it takes the focus, and at once when it changes while it has the focus; a
+    // label gives it as its name, for a screen reader's review of the window.
+    virtual void setSpokenText(std::string_view control, const std::string& text) = 0;
+    // A screen reader says words now, wherever the focus is, and the focus stays there.
+    virtual void announce(const std::string& words) = 0;
     // Whether the control can take the focus now: shown and enabled.
     virtual bool canFocus(std::string_view control) const = 0;
     virtual void paintBackground(std::int16_t p, std::int16_t q) = 0;

@@ -6,9 +6,19 @@
 #include "layout/control_table.h"
 #include "layout/menu_table.h"
 #include "layout/titles.h"
+#include "window_protocol/spoken_text.h"
 #include "window_protocol/version.h"
 
 namespace brivana {
+
+namespace {
+
+// The fields a label shows, each with its value for a screen reader.
+constexpr Field kLabelFields[] = {Field::lblNum1,   Field::lblnum5,   Field::lblNum2,  Field::lblMessage,
+                                  Field::lblScore,  Field::lblScore1, Field::lblScore2, Field::lblconto,
+                                  Field::lblnome1,  Field::lblnome,   Field::lblpunti};
+
+}  // namespace
 
 WindowProtocol::WindowProtocol(WindowPort& port, Dialogs& dialogs, Services services)
     : port_(port), dialogs_(dialogs), game_(*this, services)
@@ -63,6 +73,9 @@ void WindowProtocol::buildControls()
 {
     port_.buildControls();
     built_ = true;
+    spoken_.clear();
+    answerClearPending_ = false;
+    for (const Field field : kLabelFields) describeLabel(field);
     // The first control in tab order has the focus when the window is shown.
     moveFocus(layout::kFirstFocus);
 }
@@ -79,6 +92,35 @@ void WindowProtocol::copy_Click(std::int16_t)
 }
 
 void WindowProtocol::moveFocus(std::string_view control) { port_.focusControl(control); }
+
+void WindowProtocol::setSpokenText(std::string_view control, const std::string& text)
+{
+    const auto said = spoken_.find(control);
+    if (said != spoken_.end() && said->second == text) return;
+    spoken_.insert_or_assign(std::string(control), text);
+    port_.setSpokenText(control, text);
+}
+
+void WindowProtocol::clearAnswerAfterFocus()
+{
+    if (!answerClearPending_) return;
+    answerClearPending_ = false;
+    port_.setText(Field::txtAnswer, "");
+}
+
+void WindowProtocol::sayTimeLeft()
+{
+    if (built_ && !ended_) port_.announce(spoken::TimeLeft(port_.text(Field::lblconto)));
+}
+
+void WindowProtocol::describeLabel(Field field)
+{
+    const layout::ControlSpec* row = layout::FindControl(fieldName(field));
+    if (!row || row->accessibleName.empty()) return;
+    const std::string shown = port_.text(field);
+    setSpokenText(row->name, field == Field::lblconto ? spoken::TimeLeft(shown)
+                                                      : spoken::LabelValue(row->accessibleName, shown));
+}
 
 void WindowProtocol::tab(std::string_view focused, int step)
 {
@@ -111,20 +153,59 @@ bool WindowProtocol::pasteCharacter(char32_t& character)
     return character >= U' ' && !ended_ && typeCharacter(character);
 }
 
-std::string WindowProtocol::text(Field field) const { return port_.text(field); }
+std::string WindowProtocol::text(Field field) const
+{
+    return field == Field::txtAnswer && answerClearPending_ ? std::string() : port_.text(field);
+}
 
-void WindowProtocol::setText(Field field, const std::string& text) { port_.setText(field, text); }
+void WindowProtocol::setText(Field field, const std::string& text)
+{
+    if (field == Field::txtAnswer) {
+        // Only a new question empties the box, and the box takes the focus for it.
+        answerClearPending_ = text.empty();
+        if (!answerClearPending_) port_.setText(field, text);
+        return;
+    }
+    port_.setText(field, text);
+    describeLabel(field);
+    if (field != Field::lblconto) return;
+    if (const auto notice = spoken::ClockNotice(text)) port_.announce(*notice);
+}
 
-void WindowProtocol::setNextEnabled(bool enabled) { port_.enableControl("cmdNext", enabled); }
+void WindowProtocol::setNextEnabled(bool enabled)
+{
+    // The game disables "Nuovo calcolo" once a question's factors are shown. The answer box gets
+    // its question, then the focus, before anything else: a focused button that is disabled
+    // would hand the focus on by itself, and the focus is the answer box's from now on anyway.
+    if (!enabled) {
+        setSpokenText(fieldName(Field::txtAnswer),
+                      spoken::Question(port_.text(Field::lblNum1), port_.text(Field::lblNum2)));
+        moveFocus(fieldName(Field::txtAnswer));
+    }
+    clearAnswerAfterFocus();
+    port_.enableControl("cmdNext", enabled);
+}
 
-void WindowProtocol::focusNext() { moveFocus("cmdNext"); }
+void WindowProtocol::focusNext()
+{
+    // The verdict and the tallies are shown by now: "Nuovo calcolo" says them as it takes the focus.
+    setSpokenText("cmdNext", spoken::Verdict(port_.text(Field::lblMessage), port_.text(Field::lblScore),
+                                             port_.text(Field::lblScore1), port_.text(Field::lblScore2)));
+    clearAnswerAfterFocus();
+    moveFocus("cmdNext");
+}
 
-void WindowProtocol::focusAnswer() { moveFocus(fieldName(Field::txtAnswer)); }
+void WindowProtocol::focusAnswer()
+{
+    moveFocus(fieldName(Field::txtAnswer));
+    clearAnswerAfterFocus();
+}
 
 void WindowProtocol::setTimerEnabled(bool enabled) { port_.setTimerRunning(enabled); }
 
 MsgAnswer WindowProtocol::messageBox(const std::string& text, int style, const std::string& title)
 {
+    clearAnswerAfterFocus();
     ++openDialogs_;
     const MsgAnswer answer =
         dialogs_.messageBox(port_.dialogOwner(), text, style, title.empty() ? std::string(layout::kApplicationTitle) : title);

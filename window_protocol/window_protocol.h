@@ -7,6 +7,8 @@
 // controls, hands every event to game() or to this, and draws.
 
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -45,6 +47,9 @@ public:
     // control in tab order that can take the focus gets it.
     void tab(std::string_view focused, int step);
 
+    // A screen reader says the time left now, wherever the focus is in the window.
+    void sayTimeLeft();
+
     // One character typed into the answer box, through the game's key filter: false when the
     // box must not get it; otherwise the box gets `character`, which the filter may replace.
     // Enter (13) evaluates the answer and never reaches the box.
@@ -71,6 +76,13 @@ private:
     void loadAndShow();
     void rebuild();
     void buildControls();
+    // What a screen reader says of a control, handed to the window only when it changes.
+    void setSpokenText(std::string_view control, const std::string& text);
+    // The answer box is emptied once it has the focus: emptied before, the screen reader would
+    // take its change for the focus move and say nothing of the move.
+    void clearAnswerAfterFocus();
+    // A label's value, as its name for a screen reader.
+    void describeLabel(Field field);
 
     WindowPort& port_;
     Dialogs& dialogs_;
@@ -79,6 +91,10 @@ private:
     bool built_ = false;
     bool ended_ = false;
     bool rebuildPending_ = false;
+    // What each control says of itself, as the window was last told.
+    std::map<std::string, std::string, std::less<>> spoken_;
+    // The game has emptied the answer box; the box shows it once it has the focus.
+    bool answerClearPending_ = false;
 };
 
 }  // namespace brivana

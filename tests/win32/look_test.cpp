@@ -166,10 +166,11 @@ TEST_F(LookTest, TooltipsAccessibleTextsAndHiddenControls)
     }
     // Screen readers say what each control is, and what a display field shows.
     for (const auto& [name, spoken] : std::initializer_list<std::pair<const char*, const wchar_t*>>{
-             {"lblNum1", L"Primo fattore: -7"},
-             {"lblNum2", L"Secondo fattore: -3"},
-             {"lblScore", L"Punteggio: 0"},
-             {"lblnome1", L"Nome dello sfidante: Ada"},
+             {"lblNum1", L"Primo fattore meno 7"},
+             {"lblNum2", L"Secondo fattore meno 3"},
+             {"lblScore", L"Risposte esatte 0"},
+             {"lblconto", L"Tempo restante 15 minuti"},
+             {"lblnome1", L"Nome dello sfidante Ada"},
              {"Label6", L"Risposte esatte"},
              {"cmdExit", L"Esci dal gioco"},
          }) {

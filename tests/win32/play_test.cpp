@@ -1,5 +1,7 @@
 // Playing in the Win32 window: keys, clicks, menus, the clock and the frame, and whole games
 // from the name prompt to the record's bytes.
+#include <oleacc.h>
+
 #include "win32_game.h"
 
 namespace brivana::test {
@@ -10,6 +12,24 @@ const std::string kFarewell = "Ciao Niccol\xC3\xB2, alla prossima sfida!";
 const std::string kSaved = "Ok ho registrato il tuo record, C A M P I O N E";
 
 class PlayTest : public Win32Game {};
+
+// What a screen reader hears through MSAA: at each focus event and each alert, the object's
+// name and description as they are when the event is raised.
+std::vector<std::wstring>* g_heard = nullptr;
+
+void CALLBACK Hear(HWINEVENTHOOK, DWORD, HWND hwnd, LONG object, LONG child, DWORD, DWORD)
+{
+    IAccessible* accessible = nullptr;
+    VARIANT self{};
+    if (!g_heard || FAILED(AccessibleObjectFromEvent(hwnd, object, child, &accessible, &self))) return;
+    BSTR name = nullptr, description = nullptr;
+    accessible->get_accName(self, &name);
+    accessible->get_accDescription(self, &description);
+    g_heard->push_back(std::wstring(name ? name : L"") + L": " + (description ? description : L""));
+    SysFreeString(name);
+    SysFreeString(description);
+    accessible->Release();
+}
 
 TEST_F(PlayTest, AWholeGameFromTheNamePromptToTheRecordBytes)
 {
@@ -81,6 +101,33 @@ void PutOnClipboard(HWND owner, const std::wstring& text)
 }
 
 // What the answer box holds after the keys of each row, typed with the focus in it.
+TEST_F(PlayTest, AScreenReaderHearsTheQuestionAndTheVerdictAsTheFocusMovesAndTheClockWhenAsked)
+{
+    random.queueQuestion(-3, -4, 0);  // -3 x (-4)
+    random.queueQuestion(-7, -2, 2);  // 7 x (-2)
+    Start("Ada");
+    std::vector<std::wstring> heard;
+    g_heard = &heard;
+    // In context: the hook runs as the event is raised, before the window goes on.
+    std::vector<HWINEVENTHOOK> hooks;
+    for (DWORD event : {EVENT_OBJECT_FOCUS, EVENT_SYSTEM_ALERT})
+        hooks.push_back(
+            SetWinEventHook(event, event, GetModuleHandleW(nullptr), &Hear, GetCurrentProcessId(), 0, WINEVENT_INCONTEXT));
+    Answer(L"11");
+    Key(VK_RETURN);
+    Key(VK_F2);
+    Key(VK_TAB);
+    for (HWINEVENTHOOK hook : hooks) UnhookWinEvent(hook);
+    g_heard = nullptr;
+    const std::vector<std::wstring> expected{
+        L"Nuovo calcolo: Sbagliato!! 12. Risposte esatte 0, errate 1, totali 1.",
+        L"Risposta: Quanto fa 7 per meno 2? Scrivi il risultato e premi Invio.",
+        L"Tempo restante 15 minuti: ",
+        L"Pulsante senza funzione: ",
+    };
+    EXPECT_EQ(heard, expected);
+}
+
 TEST_F(PlayTest, OnlyWhatAnIntegerNeedsGetsIntoTheAnswerBox)
 {
     struct Row {

@@ -1,5 +1,6 @@
 // Whole games played through the real window: keys, verdicts, tallies, the clock and the end.
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -27,6 +28,7 @@ private slots:
     void aRightAndAWrongAnswerShowTheVerdictAndTheTallies();
     void enterAfterTheVerdictPosesTheNextQuestionInsteadOfCountingAgain();
     void altNDoesNothingWhileTheNextButtonIsDisabled();
+    void aScreenReaderHearsTheQuestionAndTheVerdictAsTheFocusMovesAndTheClockOnlyWhenAsked();
     void minimisingKeepsTheCaptionAndRestoringSetsItAgain();
     void theClockCountsDownAndEndsTheGameAtTheNineHundredAndFirstTick();
     void aTimeOutBehindTheRecordNoticeEndsTheGameOnlyOnce();
@@ -263,6 +265,47 @@ void PlayingAGame::altNDoesNothingWhileTheNextButtonIsDisabled()
     QTest::keyClick(game.control("txtAnswer"), Qt::Key_Return);
     QTest::keyClick(game.tavola->focusWidget(), Qt::Key_N, Qt::AltModifier);
     QTRY_COMPARE(game.text("lblNum1"), QStringLiteral("-9"));
+}
+
+// What a screen reader hears: the focused control's name and description as they are when the
+// focus comes, and each notification as it appears.
+class ScreenReader final : public QObject {
+public:
+    ScreenReader() { qApp->installEventFilter(this); }
+    bool eventFilter(QObject* object, QEvent* event) override
+    {
+        QAccessibleInterface* said = object->isWidgetType() ? QAccessible::queryAccessibleInterface(object) : nullptr;
+        if (said && (event->type() == QEvent::FocusIn ||
+                     (event->type() == QEvent::Show && said->role() == QAccessible::Notification)))
+            heard << said->text(QAccessible::Name) + ": " + said->text(QAccessible::Description);
+        return false;
+    }
+    QStringList heard;
+};
+
+void PlayingAGame::aScreenReaderHearsTheQuestionAndTheVerdictAsTheFocusMovesAndTheClockOnlyWhenAsked()
+{
+    ScreenReader reader;
+    TestGame game;
+    game.random.queueQuestion(-3, -4, 0);  // -3 x (-4)
+    game.random.queueQuestion(-7, -2, 2);  // 7 x (-2)
+    game.start(QStringLiteral("Mario"));
+    game.tavola->activateWindow();  // only the active window has a focus that is told
+    QVERIFY(QTest::qWaitForWindowActive(game.tavola.get()));
+    game.answer(QStringLiteral("11"));
+    QTest::keyClick(game.tavola->focusWidget(), Qt::Key_Return);
+    QTest::keyClick(game.tavola->focusWidget(), Qt::Key_F2);
+    game.tick(841);
+
+    const QStringList expected{
+        QStringLiteral("Nuovo calcolo: Sbagliato!! 12. Risposte esatte 0, errate 1, totali 1."),
+        QStringLiteral("Risposta: Quanto fa 7 per meno 2? Scrivi il risultato e premi Invio."),
+        QStringLiteral("Tempo restante 15 minuti: "),
+        QStringLiteral("Attenzione: manca un minuto alla fine del gioco.: "),
+    };
+    QCOMPARE(reader.heard.mid(reader.heard.indexOf(expected.first())), expected);
+    QCOMPARE(QAccessible::queryAccessibleInterface(game.control("lblScore1"))->text(QAccessible::Name),
+             QStringLiteral("Risposte errate 1"));
 }
 
 void PlayingAGame::minimisingKeepsTheCaptionAndRestoringSetsItAgain()

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -33,10 +34,18 @@ public:
     }
     bool nestedLoopRunning() const override { return nestedLoop; }
     void closeMenus() override {}
-    std::string text(Field) const override { return answer; }
-    void setText(Field field, const std::string& text) override { log.push_back(std::string(fieldName(field)) + "=" + text); }
+    std::string text(Field field) const override { return field == Field::txtAnswer ? answer : shown[field]; }
+    void setText(Field field, const std::string& text) override
+    {
+        log.push_back(std::string(fieldName(field)) + "=" + (shown[field] = text));
+    }
     void enableControl(std::string_view, bool) override {}
     void focusControl(std::string_view control) override { log.push_back("focus " + std::string(control)); }
+    void setSpokenText(std::string_view control, const std::string& text) override
+    {
+        log.push_back("say " + std::string(control) + ": " + text);
+    }
+    void announce(const std::string& words) override { log.push_back("announce " + words); }
     bool canFocus(std::string_view) const override { return true; }
     void paintBackground(std::int16_t, std::int16_t) override {}
     DialogOwner dialogOwner() override { return this; }
@@ -51,6 +60,7 @@ public:
     int postedDelay = -1;
     bool nestedLoop = false;
     std::string answer;
+    mutable std::map<Field, std::string> shown;
 };
 
 class WindowProtocolTest : public ::testing::Test {
@@ -87,7 +97,8 @@ TEST_F(WindowProtocolTest, LoadsBuildsBehindTheNamePromptShowsThenPosesTheFirstQ
     Start();
     const std::vector<std::string> expected{"caption Giochiamo con il prodotto di numeri relativi",
                                             "prompt", "build", "focus cmdExit", "show",
-                                            "captionDeroz Brivana", "focus txtAnswer", "loaded"};
+                                            "captionDeroz Brivana", "focus txtAnswer", "focus txtAnswer",
+                                            "loaded"};
     EXPECT_EQ(Steps({"caption", "prompt", "build", "focus", "show", "loaded"}), expected);
     EXPECT_TRUE(dialogs.scriptDone());
 }
@@ -110,7 +121,8 @@ TEST_F(WindowProtocolTest, TheRebuildWaitsForTheEventLoopAndRetriesWhileAMenuOrA
     dialogs.answerInput("Luca");
     dialogs.answerMessage();
     port.runPosted();
-    const std::vector<std::string> expected{"hide", "build", "focus cmdExit", "show", "focus txtAnswer", "loaded"};
+    const std::vector<std::string> expected{"hide",          "build", "focus cmdExit", "show", "focus txtAnswer",
+                                            "focus txtAnswer", "loaded"};
     EXPECT_EQ(Steps({"hide", "build", "focus", "show", "loaded"}), expected);
     EXPECT_FALSE(port.posted);
     EXPECT_FALSE(protocol.rebuildPending());
@@ -142,6 +154,30 @@ TEST_F(WindowProtocolTest, APasteKeepsWhatTypingWouldAndNeverEvaluates)
     char32_t enter = U'\r';
     EXPECT_FALSE(protocol.typeCharacter(enter));
     EXPECT_FALSE(port.log.empty());  // the verdict
+}
+
+TEST_F(WindowProtocolTest, EachControlHasItsWordsBeforeItTakesTheFocusAndTheBoxIsEmptiedAfter)
+{
+    Start();
+    port.answer = "-7";
+    port.log.clear();
+    char32_t enter = U'\r';
+    protocol.typeCharacter(enter);
+    random.queueQuestion(-3, -4, 0);
+    protocol.game().cmdNext_Click();
+    protocol.setText(Field::lblconto, "00:01:01");
+    protocol.setText(Field::lblconto, "00:01:00");
+    protocol.setText(Field::lblconto, "00:00:59");
+    const std::vector<std::string> expected{
+        "say cmdNext: Sbagliato!! meno 60. Risposte esatte 0, errate 1, totali 1.",
+        "focus cmdNext",
+        "say txtAnswer: Quanto fa meno 3 per meno 4? Scrivi il risultato e premi Invio.",
+        "focus txtAnswer",
+        "txtAnswer=",
+        "focus txtAnswer",
+        "announce Attenzione: manca un minuto alla fine del gioco."};
+    EXPECT_EQ(Steps({"say cmdNext", "say txtAnswer", "focus", "txtAnswer", "announce"}), expected);
+    EXPECT_EQ(Steps({"say lblScore1"}), std::vector<std::string>{"say lblScore1: Risposte errate 1"});
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 
 #include "system/error_text.h"
 #include "system/record_pipe_windows.h"
-#include "system/record_place.h"
+#include "system/system_record_place.h"
 #include "system/record_security_windows.h"
 #include "system/wide_text_windows.h"
 #include "system/windows_directory.h"

@@ -5,9 +5,9 @@
 #include <memory>
 
 #include "game/record_store.h"
-#include "system/file_access.h"
+#include "system/system_file_access.h"
 #include "system/record_keeper_process.h"
-#include "system/record_place.h"
+#include "system/system_record_place.h"
 #include "system/system_date_time.h"
 #include "system/system_random.h"
 #include "window/application_setup.h"

@@ -4,9 +4,9 @@
 #include <memory>
 
 #include "game/record_store.h"
-#include "system/file_access.h"
+#include "system/system_file_access.h"
 #include "system/record_pipe_windows.h"
-#include "system/record_place.h"
+#include "system/system_record_place.h"
 #include "system/system_date_time.h"
 #include "system/system_random.h"
 #include "win32/system_dialogs.h"

@@ -8,7 +8,7 @@
 #include <QTemporaryDir>
 
 #include "game/record_store.h"
-#include "system/file_access.h"
+#include "system/system_file_access.h"
 #include "system/system_date_time.h"
 #include "system/system_random.h"
 #include "window/qt_dialogs.h"

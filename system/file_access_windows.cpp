@@ -1,4 +1,4 @@
-#include "system/file_access.h"
+#include "system/system_file_access.h"
 
 #include <windows.h>
 

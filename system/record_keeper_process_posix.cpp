@@ -13,8 +13,8 @@
 
 #include "game/keeper_requests.h"
 #include "game/record_store.h"
-#include "system/file_access.h"
-#include "system/record_place.h"
+#include "system/system_file_access.h"
+#include "system/system_record_place.h"
 
 namespace brivana {
 

@@ -7,10 +7,10 @@
 #include "game/keeper_requests.h"
 #include "game/record_store.h"
 #include "system/error_text.h"
-#include "system/file_access.h"
+#include "system/system_file_access.h"
 #include "system/pipe_io_windows.h"
 #include "system/record_pipe_windows.h"
-#include "system/record_place.h"
+#include "system/system_record_place.h"
 #include "system/record_security_windows.h"
 #include "system/wide_text_windows.h"
 

@@ -1,4 +1,4 @@
-#include "system/record_place.h"
+#include "system/system_record_place.h"
 
 #include <utility>
 

@@ -15,8 +15,8 @@
 #include "game/text_rules.h"
 #include "game_fixture.h"
 #include "power_cut_files.h"
-#include "system/file_access.h"
-#include "system/record_place.h"
+#include "system/system_file_access.h"
+#include "system/system_record_place.h"
 
 #ifndef _WIN32
 #include <fcntl.h>

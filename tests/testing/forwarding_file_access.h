@@ -2,7 +2,7 @@
 // The real file access, every call passed straight through: a base for test doubles that
 // change one or two steps and leave the rest real.
 
-#include "system/file_access.h"
+#include "system/system_file_access.h"
 
 namespace brivana::testing {
 

@@ -12,7 +12,7 @@
 #include "layout/control_table.h"
 #include "layout/menu_table.h"
 #include "scripted_dialogs.h"
-#include "system/file_access.h"
+#include "system/system_file_access.h"
 #include "window_protocol/version.h"
 #include "window_protocol/window_protocol.h"
 

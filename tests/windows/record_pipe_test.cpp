@@ -10,8 +10,8 @@
 
 #include "game/keeper_requests.h"
 #include "game/record_store.h"
-#include "system/file_access.h"
-#include "system/record_place.h"
+#include "system/system_file_access.h"
+#include "system/system_record_place.h"
 #include "system/record_security_windows.h"
 #include "system/wide_text_windows.h"
 #include "windows_files.h"
@@ -141,14 +141,21 @@ TEST_F(RecordPipeTest, SavesOnlyBetterWellFormedRecordsAndOnlyForItsOwner)
     EXPECT_EQ(ReadBytes(dir_ + "briv2s.txt"), "7\r\n");
 }
 
-TEST_F(RecordPipeTest, CutsOffAProcessBeyondItsShareOfConnectionsAtOnce)
+// A request limit far beyond the time a busy machine takes to answer tells "at once" apart from
+// "when the silent connections time out".
+class RecordPipeWithPatientLimits : public RecordPipeTest {
+protected:
+    RecordPipeWithPatientLimits() { limits_.request = 10s; }
+};
+
+TEST_F(RecordPipeWithPatientLimits, CutsOffAProcessBeyondItsShareOfConnectionsAtOnce)
 {
     {
         Attack attack;
         for (int i = 0; i < limits_.connectionsPerClient; ++i) ASSERT_TRUE(attack.connect(pipe_.name));
         const auto start = std::chrono::steady_clock::now();
         EXPECT_FALSE(game_->read(dir_).complete);
-        EXPECT_LT(std::chrono::steady_clock::now() - start, limits_.request);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, 3s);
     }
     EXPECT_TRUE(game_->read(dir_).complete);
 }

@@ -1,11 +1,11 @@
-#include "system/record_place.h"
+#include "system/system_record_place.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include "game/record_store.h"
-#include "system/file_access.h"
+#include "system/system_file_access.h"
 #include "system/wide_text_windows.h"
 #include "windows_files.h"
 

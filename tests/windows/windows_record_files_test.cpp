@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "system/file_access.h"
+#include "system/system_file_access.h"
 #include "system/wide_text_windows.h"
 #include "windows_directory_fixture.h"
 

@@ -8,7 +8,7 @@
 #include <windows.h>
 
 #include "forwarding_file_access.h"
-#include "system/file_access.h"
+#include "system/system_file_access.h"
 #include "windows_directory_fixture.h"
 
 namespace brivana::windows_test {

@@ -57,6 +57,10 @@ struct ControlSpec {
 inline constexpr int kTwipsPerPixel = 15;
 inline constexpr int kClientWidthTwips = 11880;
 inline constexpr int kClientHeightTwips = 8310;
+// Where the client area's top-left corner stands when the window is first shown, from the
+// screen's top-left corner.
+inline constexpr int kClientLeftTwips = 2025;
+inline constexpr int kClientTopTwips = 1305;
 // The answer box takes at most this many characters.
 inline constexpr int kAnswerMaxLength = 4;
 // The clock ticks once a second.

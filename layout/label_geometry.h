@@ -9,6 +9,7 @@ namespace brivana::layout {
 struct Rect {
     int left = 0, top = 0, width = 0, height = 0;
     int right() const { return left + width; }
+    int bottom() const { return top + height; }
     friend bool operator==(const Rect&, const Rect&) = default;
 };
 

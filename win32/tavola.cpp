@@ -106,6 +106,10 @@ UINT Tavola::menuCommand(std::string_view name) const
 void Tavola::showWindow()
 {
     SizeWindow();
+    if (!placed_) {
+        placed_ = true;
+        PlaceAtStart();
+    }
     ShowWindow(hwnd_, SW_SHOW);
     UpdateWindow(hwnd_);
     SetForegroundWindow(hwnd_);

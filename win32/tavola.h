@@ -130,6 +130,8 @@ private:
     void Layout();
     void FitLabel(Control& label);
     void SizeWindow();
+    // Moves the window where the design puts it, kept inside the work area of its monitor.
+    void PlaceAtStart();
     void LoadPictures();
 
     // tavola_paint.cpp
@@ -166,6 +168,7 @@ private:
     HWND focusBeforeDeactivate_ = nullptr;
     bool inMenuLoop_ = false;
     bool timerRunning_ = false;
+    bool placed_ = false;  // shown once: from then on the window stays where the pupil puts it
 };
 
 }  // namespace brivana::win32

@@ -10,6 +10,7 @@
 
 #include "layout/label_geometry.h"
 #include "layout/menu_table.h"
+#include "layout/window_place.h"
 #include "win32/dpi.h"
 #include "win32/resource_ids.h"
 #include "system/wide_text_windows.h"
@@ -278,6 +279,22 @@ void Tavola::SizeWindow()
     if (client.right != width || client.bottom != height)
         SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left + width - client.right,
                      frame.bottom - frame.top + height - client.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Tavola::PlaceAtStart()
+{
+    const auto rect = [](const RECT& r) { return layout::Rect{r.left, r.top, r.right - r.left, r.bottom - r.top}; };
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), &monitor);
+    RECT frame;
+    GetWindowRect(hwnd_, &frame);
+    POINT client{0, 0};
+    ClientToScreen(hwnd_, &client);
+    OffsetRect(&frame, -client.x, -client.y);
+    const layout::Point at = layout::StartPosition(rect(monitor.rcMonitor), rect(monitor.rcWork),
+                                                   {Pixels(kClientLeftTwips), Pixels(kClientTopTwips)}, rect(frame));
+    SetWindowPos(hwnd_, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace brivana::win32

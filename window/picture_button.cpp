@@ -10,7 +10,6 @@ namespace brivana::window {
 
 namespace {
 
-constexpr int kPictureSize = 32;
 constexpr int kMargin = 4;
 
 layout::Rgb Rgb(const QColor& colour) { return layout::Rgb{colour.red(), colour.green(), colour.blue()}; }

@@ -13,6 +13,9 @@ class PictureButton final : public QPushButton {
 public:
     PictureButton(const QColor& back, const QIcon& pictures, QWidget* parent);
 
+    // The picture's size on the face, in the window's pixels.
+    static constexpr int kPictureSize = 32;
+
     // The picture of a state: QIcon::Normal, QIcon::Selected (pressed) or QIcon::Disabled.
     QPixmap picture(QIcon::Mode mode) const;
 

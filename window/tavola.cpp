@@ -5,12 +5,16 @@
 #include <QCloseEvent>
 #include <QIcon>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QShortcut>
 #include <QThread>
+#include <QWindow>
 
 #include "layout/control_table.h"
+#include "layout/window_place.h"
 #include "window/announcer.h"
 #include "window/answer_box.h"
 #include "window/caption_label.h"
@@ -61,6 +65,12 @@ Tavola::~Tavola()
 
 bool Tavola::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == windowHandle() && event->type() == QEvent::Expose) {
+        // Framed by now: with the frame's true size the window may have to move inside.
+        watched->removeEventFilter(this);
+        placeAtStart();
+        return false;
+    }
     if (event->type() == QEvent::Paint && watched != this && watched->isWidgetType() &&
         static_cast<QWidget*>(watched)->isWindow()) {
         qApp->removeEventFilter(this);
@@ -68,6 +78,33 @@ bool Tavola::eventFilter(QObject* watched, QEvent* event)
         QMetaObject::invokeMethod(this, [this] { protocol_.promptOnScreen(); }, Qt::QueuedConnection);
     }
     return false;
+}
+
+void Tavola::showWindow()
+{
+    if (!placed_) {
+        placed_ = true;
+        // On X11 the frame comes from the window manager once the window is on the screen:
+        // placed now with the frame known so far, and once more when it is framed.
+        layout()->activate();
+        winId();
+        placeAtStart();
+        windowHandle()->installEventFilter(this);
+    }
+    show();
+}
+
+void Tavola::placeAtStart()
+{
+    const auto rect = [](const QRect& r) { return layout::Rect{r.x(), r.y(), r.width(), r.height()}; };
+    // The client area is the surface, as on Windows, where the menu bar belongs to the frame.
+    const QPoint client = geometry().topLeft() + surface_->pos();
+    const QRect frame = frameGeometry().translated(-client);
+    const layout::Point offset{layout::kClientLeftTwips / layout::kTwipsPerPixel,
+                               layout::kClientTopTwips / layout::kTwipsPerPixel};
+    const layout::Point at =
+        layout::StartPosition(rect(screen()->geometry()), rect(screen()->availableGeometry()), offset, rect(frame));
+    move(at.x, at.y);
 }
 
 void Tavola::setTimerRunning(bool running)

@@ -35,7 +35,7 @@ public:
     WindowProtocol& protocol() { return protocol_; }
 
     void buildControls() override;
-    void showWindow() override { show(); }
+    void showWindow() override;
     void hideWindow() override { hide(); }
     bool minimised() const override { return isMinimized(); }
     void setCaption(const std::string& caption) override { setWindowTitle(QString::fromStdString(caption)); }
@@ -68,11 +68,14 @@ protected:
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool focusNextPrevChild(bool next) override;
-    // Sees the first frame of the name prompt, during the first start only.
+    // Sees the first frame of the name prompt, during the first start only, and the window's
+    // own first exposure, when its frame is known.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildMenus();
+    // Moves the window where the design puts it, kept inside the work area of its screen.
+    void placeAtStart();
     // Keeps ")" beside the second factor, however wide its box has grown.
     void placeClosingBracket();
     void restoreFocusAfterMenu();
@@ -88,6 +91,7 @@ private:
     QPointer<QMenuBar> menus_;
     QHash<QString, QWidget*> controls_;  // by design name, for the current load
     QString lastFocused_;  // the control that last had the focus; the menus never count
+    bool placed_ = false;  // shown once: from then on the window stays where the pupil puts it
 };
 
 }  // namespace brivana

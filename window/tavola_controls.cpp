@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QtMath>
 
 #include "window/answer_box.h"
 #include "window/caption_label.h"
@@ -40,15 +41,19 @@ QColor Colour(const std::optional<Rgb>& rgb, const QColor& otherwise)
     return rgb ? QColor(rgb->red, rgb->green, rgb->blue) : otherwise;
 }
 
-// The 32 x 32 and 16 x 16 pictures of a control, with the pressed and disabled ones it has.
-QIcon Pictures(std::string_view base)
+// The pictures of a control, with the pressed and disabled ones it has, for showing at
+// `shownAt` pixels: every size up to the first that covers that on the sharpest screen. Qt
+// takes the nearest size at or above what it draws; a larger one would only take memory.
+QIcon Pictures(std::string_view base, int shownAt)
 {
+    const int needed = qCeil(shownAt * qApp->devicePixelRatio());
     QIcon icon;
     const QString stem = QStringLiteral(":/pictures/") + Text(base);
     const auto add = [&](const QString& suffix, QIcon::Mode mode) {
-        for (const char* size : {"-32.png", "-16.png"}) {
-            const QString file = stem + suffix + QLatin1String(size);
+        for (const int size : {16, 32, 48, 64, 128, 256}) {
+            const QString file = stem + suffix + QStringLiteral("-%1.png").arg(size);
             if (QFile::exists(file)) icon.addPixmap(PngPicture(file), mode);
+            if (size >= needed) break;
         }
     };
     add(QString(), QIcon::Normal);
@@ -98,9 +103,10 @@ QWidget* MakeAnswerBox(const ControlSpec& row, QWidget* parent)
 
 QWidget* MakeButton(const ControlSpec& row, QWidget* parent)
 {
-    QPushButton* button = row.kind == Kind::graphicalButton
-                              ? new PictureButton(Colour(row.back, Qt::lightGray), Pictures(row.picture), parent)
-                              : new QPushButton(parent);
+    QPushButton* button =
+        row.kind == Kind::graphicalButton
+            ? new PictureButton(Colour(row.back, Qt::lightGray), Pictures(row.picture, PictureButton::kPictureSize), parent)
+            : new QPushButton(parent);
     // Enter on a focused button clicks it.
     button->setAutoDefault(true);
     button->setFont(DesignFont(row.font));
@@ -115,7 +121,7 @@ QWidget* MakeImage(const ControlSpec& row, QWidget* parent)
 {
     auto* image = new QLabel(parent);
     const QRect geometry = Geometry(row);
-    image->setPixmap(Pictures(row.picture).pixmap(geometry.size()));
+    image->setPixmap(Pictures(row.picture, geometry.width()).pixmap(geometry.size()));
     image->setGeometry(geometry);
     return image;
 }

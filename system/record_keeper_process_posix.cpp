@@ -12,8 +12,7 @@
 #include <unistd.h>
 
 #include "game/keeper_requests.h"
-#include "game/record_store.h"
-#include "system/system_file_access.h"
+#include "system/keeper_answers.h"
 #include "system/system_record_place.h"
 
 namespace brivana {
@@ -134,28 +133,10 @@ SaveResult KeeperConnection::save(const std::string& dir, const std::string& sco
 
 void ServeRecordRequests(int socket, const std::string& sharedDir)
 {
-    SystemFileAccess files;
     std::string payload;
     while (ReceiveFrame(socket, kRequestLimit, payload)) {
         const auto request = DecodeRequest(payload);
-        if (!request) return;
-        std::string answer;
-        switch (request->kind) {
-        case KeeperRequestKind::canKeep:
-            answer = EncodeCanKeepAnswer(CanKeepRecordsIn(sharedDir));
-            break;
-        case KeeperRequestKind::read:
-            answer = EncodeReadAnswer(RecordStore(files, sharedDir).Read());
-            break;
-        case KeeperRequestKind::save:
-            // A score or name the record cannot hold is refused before the folder is touched.
-            if (std::string why = SaveRequestProblem(request->score, request->holder); !why.empty())
-                answer = EncodeSaveAnswer({SaveOutcome::failed, std::move(why)});
-            else
-                answer = EncodeSaveAnswer(RecordStore(files, sharedDir).SaveRecord(request->score, request->holder));
-            break;
-        }
-        if (!SendFrame(socket, answer)) return;
+        if (!request || !SendFrame(socket, AnswerKeeperRequest(*request, sharedDir))) return;
     }
 }
 

@@ -5,12 +5,10 @@
 #include <thread>
 
 #include "game/keeper_requests.h"
-#include "game/record_store.h"
 #include "system/error_text.h"
-#include "system/system_file_access.h"
+#include "system/keeper_answers.h"
 #include "system/pipe_io_windows.h"
 #include "system/record_pipe_windows.h"
-#include "system/system_record_place.h"
 #include "system/record_security_windows.h"
 #include "system/wide_text_windows.h"
 
@@ -59,18 +57,7 @@ public:
     std::string answer(const KeeperRequest& request)
     {
         const std::lock_guard lock(recordMutex_);
-        SystemFileAccess files;
-        switch (request.kind) {
-        case KeeperRequestKind::canKeep:
-            return EncodeCanKeepAnswer(CanKeepRecordsIn(sharedDir_));
-        case KeeperRequestKind::read:
-            return EncodeReadAnswer(RecordStore(files, sharedDir_).Read());
-        case KeeperRequestKind::save:
-            break;
-        }
-        if (std::string problem = SaveRequestProblem(request.score, request.holder); !problem.empty())
-            return EncodeSaveAnswer({SaveOutcome::failed, std::move(problem)});
-        return EncodeSaveAnswer(RecordStore(files, sharedDir_).SaveRecord(request.score, request.holder));
+        return AnswerKeeperRequest(request, sharedDir_);
     }
 
     const PipeLimits& limits() const { return limits_; }

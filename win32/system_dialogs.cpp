@@ -8,6 +8,7 @@
 
 #include "game/keeper_requests.h"
 #include "win32/dpi.h"
+#include "win32/owned.h"
 #include "win32/resource_ids.h"
 #include "system/wide_text_windows.h"
 
@@ -48,14 +49,13 @@ int TitleFrameWidth(HWND dialog)
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
     if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return 0;
-    HFONT font = CreateFontIndirectW(&metrics.lfCaptionFont);
+    const OwnedFont font(CreateFontIndirectW(&metrics.lfCaptionFont));
     HDC dc = GetDC(dialog);
-    HGDIOBJ old = SelectObject(dc, font);
+    HGDIOBJ old = SelectObject(dc, font.get());
     SIZE text{};
     GetTextExtentPoint32W(dc, title, length, &text);
     SelectObject(dc, old);
     ReleaseDC(dialog, dc);
-    DeleteObject(font);
     // The caption's icon and buttons, the frame, and a margin on both sides; a third more for
     // window managers that draw titles in a larger font than Windows' own.
     return text.cx * 4 / 3 + 4 * metrics.iCaptionWidth + 2 * GetSystemMetrics(SM_CXFRAME) + 32;

@@ -11,8 +11,8 @@ ensure_packages() {
     echo "Installazione dei pacchetti mancanti: ${missing[*]}"
     local sudo=()
     [ "$(id -u)" -eq 0 ] || sudo=(sudo)
-    "${sudo[@]}" apt-get update -q
-    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+    "${sudo[@]}" apt-get update -q -o DPkg::Lock::Timeout=600
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q -o DPkg::Lock::Timeout=600 --no-install-recommends "${missing[@]}"
 }
 
 # What building and starting the game needs.

@@ -8,7 +8,7 @@
 
 #include "game/keeper_requests.h"
 #include "win32/dpi.h"
-#include "win32/owned.h"
+#include "system/owned_handle_windows.h"
 #include "win32/resource_ids.h"
 #include "system/wide_text_windows.h"
 

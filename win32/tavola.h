@@ -15,7 +15,7 @@
 
 #include "layout/contrast.h"
 #include "layout/control_table.h"
-#include "win32/owned.h"
+#include "system/owned_handle_windows.h"
 #include "win32/spoken_accessible.h"
 #include "window_protocol/window_protocol.h"
 

@@ -1,12 +1,12 @@
 #pragma once
-// Owned<Handle, Free>: one Win32 handle (a font, an icon, a brush, a cursor, a menu, a
+// Owned<Handle, Free>: one Windows handle (a font, an icon, a brush, a cursor, a menu, a
 // window) freed by its own function when the holder lets it go.
 
 #include <windows.h>
 
 #include <utility>
 
-namespace brivana::win32 {
+namespace brivana {
 
 template <typename Handle, auto Free>
 class Owned {
@@ -41,4 +41,4 @@ using OwnedCursor = Owned<HCURSOR, DestroyCursor>;
 using OwnedMenu = Owned<HMENU, DestroyMenu>;
 using OwnedWindow = Owned<HWND, DestroyWindow>;
 
-}  // namespace brivana::win32
+}  // namespace brivana

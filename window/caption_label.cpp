@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QStyle>
+#include <climits>
 
 #include "layout/label_geometry.h"
 
@@ -19,16 +20,23 @@ CaptionLabel::CaptionLabel(layout::Fit fit, QWidget* parent) : QLabel(parent), f
 void CaptionLabel::setCaption(const QString& caption)
 {
     caption_ = caption;
-    const std::string shown = layout::ShownLines(caption.toStdString());
-    if (fit_ == layout::Fit::fitsText) {
-        setText(QString::fromStdString(std::string(layout::MeasuredText(shown))));
-        const QSize measured = sizeHint();
-        const QRect now = geometry();
-        const layout::Rect fitted = layout::FittedRect(layout::Rect{now.x(), now.y(), now.width(), now.height()},
-                                                       measured.width(), measured.height());
-        setGeometry(fitted.left, fitted.top, fitted.width, fitted.height);
+    const QString shown = QString::fromStdString(layout::ShownLines(caption.toStdString()));
+    if (fit_ != layout::Fit::fitsText) {
+        setText(shown);
+        return;
     }
-    setText(QString::fromStdString(shown));
+    setText(QString::fromStdString(std::string(layout::MeasuredText(shown.toStdString()))));
+    const QSize measured = sizeHint();
+    const QRect now = geometry();
+    const int rightEdge = parentWidget() ? parentWidget()->width() : INT_MAX;
+    const layout::Rect fitted = layout::FittedRect(layout::Rect{now.x(), now.y(), now.width(), now.height()},
+                                                   measured.width(), measured.height(), rightEdge);
+    setGeometry(fitted.left, fitted.top, fitted.width, fitted.height);
+    const bool cut = fitted.width < measured.width();
+    const int room = contentsRect().width();
+    setText(cut ? fontMetrics().elidedText(shown, Qt::ElideRight, room) : shown);
+    const std::string whole = shown.toStdString(), design = designTooltip_.toStdString();
+    setToolTip(QString::fromStdString(std::string(layout::LabelTooltip(design, whole, cut))));
 }
 
 QColor CaptionLabel::haloColour() const

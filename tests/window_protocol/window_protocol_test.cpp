@@ -41,6 +41,7 @@ public:
     }
     void enableControl(std::string_view, bool) override {}
     void focusControl(std::string_view control) override { log.push_back("focus " + std::string(control)); }
+    void eraseAnswerBeforeCaret() override { log.push_back("erase"); }
     void setSpokenText(std::string_view control, const std::string& text) override
     {
         log.push_back("say " + std::string(control) + ": " + text);

@@ -95,15 +95,23 @@ void WindowProtocol::copy_Click(std::int16_t)
 void WindowProtocol::menuOpened(std::string_view menu)
 {
     if (ended_ || menu != layout::names::kNewGameMenu) return;
+    // The question is asked once the menu has closed: asked inside the menu's own loop, it
+    // would leave the menu bar selected, and the keys the pupil types next would go to it.
+    port_.closeMenus();
+    port_.post([this] { askNewGame(); }, 0);
+}
+
+void WindowProtocol::askNewGame()
+{
+    port_.closeMenus();
+    if (port_.nestedLoopRunning()) {
+        port_.post([this] { askNewGame(); }, layout::kTimerIntervalMs / 10);
+        return;
+    }
+    if (ended_) return;
     game_.Next_Click();
-    // A new game rebuilds the window, which closes the menu and gives the focus on its own.
-    if (ended_ || rebuildPending_) return;
-    port_.post(
-        [this] {
-            port_.closeMenus();
-            regainFocus();
-        },
-        0);
+    // Declined: the keys go back where they were. A new game gives the focus on its own.
+    regainFocus();
 }
 
 void WindowProtocol::menuEntryChosen(std::string_view entry)
@@ -157,7 +165,7 @@ void WindowProtocol::focusSeen(std::string_view control)
 
 void WindowProtocol::regainFocus()
 {
-    if (!built_ || ended_ || rebuildPending_ || openDialogs_ > 0) return;
+    if (!built_ || ended_ || rebuildPending_) return;
     if (!focusWanted_.empty() && port_.canFocus(focusWanted_)) {
         moveFocus(std::string(focusWanted_));
         return;

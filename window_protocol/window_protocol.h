@@ -41,9 +41,9 @@ public:
     void promptOnScreen();
     // The credits entry of the menu; its index within its group is not used.
     void copy_Click(std::int16_t index);
-    // A menu of the menu bar is about to show its drop-down: "NUOVO GIOCO" asks for a new game
-    // first. Whatever the answer, the drop-down then closes and the focus goes back: the keys
-    // the pupil types next reach the game, never a menu left open.
+    // A menu of the menu bar is about to show its drop-down: "NUOVO GIOCO" closes it and asks
+    // for a new game, once no menu is open; declined, the focus goes back where it was. The
+    // keys the pupil types next reach the game, never a menu left open.
     void menuOpened(std::string_view menu);
     // A menu entry was chosen, by design name.
     void menuEntryChosen(std::string_view entry);
@@ -94,6 +94,8 @@ private:
     // Form_Load, then show, then Form_Activate; each only while the game goes on.
     void loadAndShow();
     void rebuild();
+    // The question of "NUOVO GIOCO", put off while a menu's loop still runs.
+    void askNewGame();
     void buildControls();
     // What a screen reader says of a control, handed to the window only when it changes.
     void setSpokenText(std::string_view control, const std::string& text);

@@ -61,6 +61,7 @@ void NewGame::answeringNoKeepsTheGameAndClosesTheMenu()
 
     game.dialogs.answerMessage(MsgAnswer::no);
     OpenNewGameMenu(game);
+    QTRY_COMPARE(game.messages().count(QStringLiteral("INIZIAMO UNA NUOVA GARA  ?")), 1);
 
     const auto& question = game.dialogs.shown().back();
     QCOMPARE(question.text, std::string("INIZIAMO UNA NUOVA GARA  ?"));
@@ -76,7 +77,7 @@ void NewGame::answeringNoKeepsTheGameAndClosesTheMenu()
     // Opening it again asks again.
     game.dialogs.answerMessage(MsgAnswer::no);
     OpenNewGameMenu(game);
-    QCOMPARE(game.messages().count(QStringLiteral("INIZIAMO UNA NUOVA GARA  ?")), 2);
+    QTRY_COMPARE(game.messages().count(QStringLiteral("INIZIAMO UNA NUOVA GARA  ?")), 2);
     QVERIFY(game.dialogs.surprises().empty());
 }
 

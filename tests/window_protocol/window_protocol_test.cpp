@@ -204,7 +204,7 @@ TEST_F(WindowProtocolTest, TheFocusGoesBackWhereItWasOrToTheFirstControlThatCanT
         {"back to the control it was on", "cmdExit", "", regain, {"focus cmdExit"}},
         {"a disabled button: the first in tab order that can", "cmdNext", "cmdNext", regain, {"focus cmdExit"}},
         {"no: the drop-down closes, the keys go back to the box", "txtAnswer", "", declineNewGame,
-         {"close menus", "focus txtAnswer"}},
+         {"close menus", "close menus", "focus txtAnswer"}},
         {"another menu asks nothing and leaves its drop-down", "txtAnswer", "", otherMenu, {}},
     };
     Start();
@@ -220,6 +220,7 @@ TEST_F(WindowProtocolTest, TheFocusGoesBackWhereItWasOrToTheFirstControlThatCanT
     // A new game gives the focus its own way: nothing goes back while it is being built.
     dialogs.answerMessage(MsgAnswer::yes);
     protocol.menuOpened("Next");
+    port.runPosted();
     ASSERT_TRUE(protocol.rebuildPending());
     port.log.clear();
     protocol.regainFocus();

@@ -34,9 +34,10 @@ void BreakParagraph(std::u32string_view paragraph, int width, const Measure& mea
             started = true;
             continue;
         }
-        // The space before the word becomes the break; a space with nothing after it goes.
+        // The space before the word becomes the break; a space with nothing after it goes, and
+        // so does a line of spaces alone.
         if (word.empty()) continue;
-        if (started) out += line + U'\n';
+        if (line.find_first_not_of(U' ') != std::u32string::npos) out += line + U'\n';
         // A word wider than a whole line is broken where each line is full.
         while (measure(word) > width) {
             const std::size_t fits = Fitting(word, width, measure);

@@ -29,6 +29,8 @@ TEST(LineBreaks, BreakAtSpacesAndInsideAWordTooLongForALineKeepingEveryLetter)
         {longName, longNameBroken, "a name of 255 letters without a space"},
         {U"x " + longName.substr(0, 12), U"x\n" + longName.substr(0, 10) + U"\n" + longName.substr(10, 2),
          "a long word starts on its own line"},
+        {std::u32string(U" ").append(longName, 0, 12), longName.substr(0, 10) + U"\n" + longName.substr(10, 2),
+         "no line of a lone space before it"},
     };
     for (const Row& row : rows) {
         const std::u32string broken = BrokenLines(row.text, 10, measure);

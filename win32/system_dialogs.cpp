@@ -10,7 +10,7 @@
 
 #include "game/keeper_requests.h"
 #include "layout/dialog_width.h"
-#include "layout/line_breaks.h"
+#include "win32/broken_lines.h"
 #include "win32/dpi.h"
 #include "system/owned_handle_windows.h"
 #include "win32/resource_ids.h"
@@ -138,34 +138,6 @@ BOOL CALLBACK CollectPart(HWND child, LPARAM into)
     return TRUE;
 }
 
-// A text between UTF-16 and code points, for the line-break rule.
-std::u32string CodePoints(std::wstring_view text)
-{
-    std::u32string points;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char32_t unit = text[i];
-        if (unit >= 0xD800 && unit < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000)
-            points += 0x10000 + ((unit - 0xD800) << 10) + (static_cast<char32_t>(text[++i]) - 0xDC00);
-        else
-            points += unit;
-    }
-    return points;
-}
-
-std::wstring Utf16(std::u32string_view points)
-{
-    std::wstring text;
-    for (const char32_t point : points) {
-        if (point < 0x10000) {
-            text += static_cast<wchar_t>(point);
-        } else {
-            text += static_cast<wchar_t>(0xD800 + ((point - 0x10000) >> 10));
-            text += static_cast<wchar_t>(0xDC00 + ((point - 0x10000) & 0x3FF));
-        }
-    }
-    return text;
-}
-
 // Breaks a static text's lines where they would pass this width, inside a word too long for a
 // line too, and returns the height of its lines.
 int BreakLines(HWND text, int width)
@@ -174,13 +146,7 @@ int BreakLines(HWND text, int width)
     shown.resize(static_cast<std::size_t>(GetWindowTextW(text, shown.data(), static_cast<int>(shown.size()))));
     const WindowDc dc(text);
     const Selection font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageW(text, WM_GETFONT, 0, 0)));
-    const std::wstring broken = Utf16(layout::BrokenLines(CodePoints(shown), width, [&](std::u32string_view piece) {
-        const std::wstring wide = Utf16(piece);
-        RECT needed{0, 0, 0, 0};
-        DrawTextW(dc.get(), wide.c_str(), static_cast<int>(wide.size()), &needed,
-                  DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS | DT_NOPREFIX);
-        return static_cast<int>(needed.right);
-    }));
+    const std::wstring broken = BrokenLines(dc.get(), shown, width);
     if (broken != shown) SetWindowTextW(text, broken.c_str());
     RECT needed{0, 0, width, 0};
     DrawTextW(dc.get(), broken.c_str(), static_cast<int>(broken.size()), &needed,

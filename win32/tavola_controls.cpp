@@ -9,10 +9,12 @@
 #include <cmath>
 
 #include "layout/control_names.h"
+#include "layout/dialog_width.h"
 #include "layout/icon_pointer.h"
 #include "layout/label_geometry.h"
 #include "layout/menu_table.h"
 #include "layout/window_place.h"
+#include "win32/broken_lines.h"
 #include "win32/dpi.h"
 #include "win32/resource_ids.h"
 #include "system/wide_text_windows.h"
@@ -303,6 +305,17 @@ void Tavola::SetTooltip(const Control& label)
     SendMessageW(tooltips_.get(), TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     std::wstring tip = Wide(LabelTooltip(label.row->tooltip, ShownLines(label.caption), label.cut));
     if (tip.empty()) return;
+    if (label.cut) {
+        // The whole text, in lines no wider than a message box's: a long name has no space.
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof monitor;
+        GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), &monitor);
+        const int width = WidestMessageText(monitor.rcWork.right - monitor.rcWork.left, dpi_ / 96.0);
+        const WindowDc dc(tooltips_.get());
+        const Selection font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageW(tooltips_.get(), WM_GETFONT, 0, 0)));
+        tip = win32::BrokenLines(dc.get(), tip, width);
+        SendMessageW(tooltips_.get(), TTM_SETMAXTIPWIDTH, 0, width);
+    }
     tool.lpszText = tip.data();
     SendMessageW(tooltips_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }

@@ -1,10 +1,14 @@
 #include "window/caption_label.h"
 
 #include <QPainter>
+#include <QScreen>
 #include <QStyle>
+#include <QToolTip>
 #include <climits>
 
+#include "layout/dialog_width.h"
 #include "layout/label_geometry.h"
+#include "layout/line_breaks.h"
 
 namespace brivana::window {
 
@@ -36,7 +40,19 @@ void CaptionLabel::setCaption(const QString& caption)
     const int room = contentsRect().width();
     setText(cut ? fontMetrics().elidedText(shown, Qt::ElideRight, room) : shown);
     const std::string whole = shown.toStdString(), design = designTooltip_.toStdString();
-    setToolTip(QString::fromStdString(std::string(layout::LabelTooltip(design, whole, cut))));
+    QString tooltip = QString::fromStdString(std::string(layout::LabelTooltip(design, whole, cut)));
+    if (cut) {
+        // The whole text, in lines no wider than a message box's: a long name has no space.
+        const QFontMetrics metrics(QToolTip::font());
+        const QScreen* shownOn = screen();
+        const int work = shownOn ? shownOn->availableGeometry().width() : 1024;
+        tooltip = QString::fromStdU32String(layout::BrokenLines(
+            tooltip.toStdU32String(), layout::WidestMessageText(work, logicalDpiX() / 96.0),
+            [&](std::u32string_view piece) {
+                return metrics.horizontalAdvance(QString::fromUcs4(piece.data(), static_cast<qsizetype>(piece.size())));
+            }));
+    }
+    setToolTip(tooltip);
 }
 
 QColor CaptionLabel::haloColour() const

@@ -1,6 +1,8 @@
 #pragma once
 // Owned<Handle, Free>: one Windows handle (a font, an icon, a brush, a cursor, a menu, a
-// window) freed by its own function when the holder lets it go.
+// window, a hook) freed by its own function when the holder lets it go; and the holders of
+// what is taken for a moment and given back: a window's DC, an object selected into a DC, a
+// WM_PAINT's painting, the open clipboard, locked global memory, a COM reference.
 
 #include <windows.h>
 

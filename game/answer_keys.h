@@ -1,6 +1,6 @@
 #pragma once
 // The answer box's keys as the game's rules see them, for both windows: the character codes
-// the key filter knows, which characters a window hands to it, and where Enter goes.
+// the key filter knows and which characters a window hands to it.
 
 #include <cstdint>
 
@@ -24,13 +24,5 @@ constexpr std::int16_t KeyCode(char32_t character)
 // and so goes through txtAnswer_KeyPress first. Delete keeps its editing role, as do the
 // arrows, Home and End, which produce no character at all.
 constexpr bool GoesThroughKeyFilter(char32_t character) { return character != kDelete; }
-
-// Where an Enter typed into the answer box goes: to cmdNext while it is enabled (it is the
-// window's default button), otherwise to the key filter as kEnter, which evaluates the answer.
-enum class EnterGoesTo { nextButton, keyFilter };
-constexpr EnterGoesTo WhereEnterGoes(bool nextEnabled)
-{
-    return nextEnabled ? EnterGoesTo::nextButton : EnterGoesTo::keyFilter;
-}
 
 }  // namespace brivana::keys

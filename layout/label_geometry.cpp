@@ -4,9 +4,11 @@
 
 namespace brivana::layout {
 
-Rect FittedRect(const Rect& current, int measuredWidth, int measuredHeight)
+Rect FittedRect(const Rect& current, int measuredWidth, int measuredHeight, int rightEdge)
 {
-    return Rect{current.left, current.top, measuredWidth, measuredHeight};
+    const long long room = static_cast<long long>(rightEdge) - current.left;
+    const int width = static_cast<int>(std::clamp<long long>(room, 0, measuredWidth));
+    return Rect{current.left, current.top, width, measuredHeight};
 }
 
 Rect ClosingBracketRect(const Rect& bracketAtDesign, const Rect& factorBox)

@@ -1,5 +1,7 @@
 #include "win32/dpi.h"
 
+#include "system/owned_handle_windows.h"
+
 namespace brivana::win32 {
 
 namespace {
@@ -19,9 +21,8 @@ UINT WindowDpi(HWND hwnd)
     if (const auto forWindow = User32<UINT(WINAPI*)(HWND)>("GetDpiForWindow")) {
         if (const UINT dpi = forWindow(hwnd)) return dpi;
     }
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
+    const WindowDc screen(nullptr);
+    const int dpi = GetDeviceCaps(screen.get(), LOGPIXELSY);
     return dpi > 0 ? static_cast<UINT>(dpi) : 96;
 }
 

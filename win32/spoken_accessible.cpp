@@ -2,6 +2,8 @@
 
 #include <oleacc.h>
 
+#include "system/owned_handle_windows.h"
+
 namespace brivana::win32 {
 
 namespace {
@@ -10,7 +12,7 @@ namespace {
 // control itself (CHILDID_SELF), which come from the words when they are given.
 class Spoken final : public IAccessible {
 public:
-    Spoken(IAccessible* standard, SpokenWords words) : standard_(standard), words_(std::move(words)) {}
+    Spoken(ComReference<IAccessible> standard, SpokenWords words) : standard_(std::move(standard)), words_(std::move(words)) {}
     Spoken(const Spoken&) = delete;
     Spoken& operator=(const Spoken&) = delete;
 
@@ -94,7 +96,7 @@ public:
     HRESULT STDMETHODCALLTYPE put_accValue(VARIANT c, BSTR v) override { return standard_->put_accValue(c, v); }
 
 private:
-    ~Spoken() { standard_->Release(); }
+    ~Spoken() = default;
 
     // The control's own words for itself, when it has them.
     static bool Own(const VARIANT& child, const std::wstring& words, BSTR* out)
@@ -104,7 +106,7 @@ private:
         return *out != nullptr;
     }
 
-    IAccessible* standard_;
+    ComReference<IAccessible> standard_;
     SpokenWords words_;
     LONG references_ = 1;
 };
@@ -114,13 +116,11 @@ private:
 LRESULT SpokenAccessible(HWND control, WPARAM flags, LPARAM objectId, const SpokenWords& words)
 {
     if (static_cast<LONG>(objectId) != OBJID_CLIENT || (words.name.empty() && words.description.empty() && words.role == 0)) return 0;
-    IAccessible* standard = nullptr;
-    if (FAILED(CreateStdAccessibleObject(control, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&standard))))
-        return 0;
-    auto* spoken = new Spoken(standard, words);
-    const LRESULT result = LresultFromObject(__uuidof(IAccessible), flags, static_cast<IAccessible*>(spoken));
-    spoken->Release();
-    return result;
+    ComReference<IAccessible> standard;
+    if (FAILED(CreateStdAccessibleObject(control, OBJID_CLIENT, __uuidof(IAccessible), standard.out()))) return 0;
+    // LresultFromObject takes its own reference; this one goes with the holder.
+    const ComReference<IAccessible> spoken(new Spoken(std::move(standard), words));
+    return LresultFromObject(__uuidof(IAccessible), flags, spoken.get());
 }
 
 }  // namespace brivana::win32

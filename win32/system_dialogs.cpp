@@ -1,5 +1,7 @@
 #include "win32/system_dialogs.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <string>
@@ -7,6 +9,8 @@
 #include <vector>
 
 #include "game/keeper_requests.h"
+#include "layout/dialog_width.h"
+#include "win32/broken_lines.h"
 #include "win32/dpi.h"
 #include "system/owned_handle_windows.h"
 #include "win32/resource_ids.h"
@@ -26,6 +30,7 @@ UINT Flags(int style)
 }
 
 struct Prompt {
+    std::string question;  // UTF-8, as the game asks it
     std::wstring text;
     std::wstring title;
     std::wstring typed;
@@ -50,15 +55,14 @@ int TitleFrameWidth(HWND dialog)
     metrics.cbSize = sizeof metrics;
     if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return 0;
     const OwnedFont font(CreateFontIndirectW(&metrics.lfCaptionFont));
-    HDC dc = GetDC(dialog);
-    HGDIOBJ old = SelectObject(dc, font.get());
     SIZE text{};
-    GetTextExtentPoint32W(dc, title, length, &text);
-    SelectObject(dc, old);
-    ReleaseDC(dialog, dc);
-    // The caption's icon and buttons, the frame, and a margin on both sides; a third more for
-    // window managers that draw titles in a larger font than Windows' own.
-    return text.cx * 4 / 3 + 4 * metrics.iCaptionWidth + 2 * GetSystemMetrics(SM_CXFRAME) + 32;
+    {
+        const WindowDc dc(dialog);
+        const Selection selected(dc.get(), font.get());
+        GetTextExtentPoint32W(dc.get(), title, length, &text);
+    }
+    return layout::TitleFrameWidth(text.cx, metrics.iCaptionWidth, GetSystemMetrics(SM_CXFRAME),
+                                   WindowDpi(dialog) / 96.0);
 }
 
 // Gives a dialog this frame size and puts it in the middle of its owner, or of the work area
@@ -134,33 +138,26 @@ BOOL CALLBACK CollectPart(HWND child, LPARAM into)
     return TRUE;
 }
 
-// The height of a static text's lines wrapped at this width, words too long for a line broken
-// as an edit box breaks them.
-int WrappedHeight(HWND text, int width)
+// Breaks a static text's lines where they would pass this width, inside a word too long for a
+// line too, and returns the height of its lines.
+int BreakLines(HWND text, int width)
 {
     std::wstring shown(static_cast<std::size_t>(GetWindowTextLengthW(text)) + 1, L'\0');
     shown.resize(static_cast<std::size_t>(GetWindowTextW(text, shown.data(), static_cast<int>(shown.size()))));
-    HDC dc = GetDC(text);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(text, WM_GETFONT, 0, 0)));
+    const WindowDc dc(text);
+    const Selection font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageW(text, WM_GETFONT, 0, 0)));
+    const std::wstring broken = BrokenLines(dc.get(), shown, width);
+    if (broken != shown) SetWindowTextW(text, broken.c_str());
     RECT needed{0, 0, width, 0};
-    DrawTextW(dc, shown.c_str(), static_cast<int>(shown.size()), &needed,
-              DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL | DT_EXPANDTABS | DT_NOPREFIX);
-    SelectObject(dc, old);
-    ReleaseDC(text, dc);
+    DrawTextW(dc.get(), broken.c_str(), static_cast<int>(broken.size()), &needed,
+              DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
     return needed.bottom;
 }
 
-// The widest a message box may be for its text, as for the Qt window's: half the work area, and
-// no more than 500 pixels at 100 %. A longer text wraps at this width.
-int WidestBox(const RECT& work, UINT dpi)
-{
-    return std::min(static_cast<int>(work.right - work.left) / 2, ScaledPixels(500, dpi));
-}
-
-// Lays out a message box again after the system has built it: no wider than WidestBox unless its
-// whole title needs it (and never wider than the work area), a word too long for a line (a long
-// name) broken where the line ends, and the buttons centred below the text, or kept at the right
-// where this Windows puts them there.
+// Lays out a message box again after the system has built it: no wider than the widest message
+// box unless its whole title needs it (and never wider than the work area), its lines broken by
+// the line-break rule, a word too long for a line (a long name) where the line is full, and the
+// buttons centred below the text, or kept at the right where this Windows puts them there.
 void FitMessageBox(HWND box)
 {
     BoxParts parts;
@@ -188,20 +185,18 @@ void FitMessageBox(HWND box)
     const bool centred = std::abs(leftOver) <= frameWidth - client.right + 2;
 
     const RECT work = WorkArea(box);
-    const int width = std::min(std::max(std::min(frameWidth, WidestBox(work, WindowDpi(box))), TitleFrameWidth(box)),
-                               static_cast<int>(work.right - work.left));
+    const int workWidth = static_cast<int>(work.right - work.left);
+    const int widest = layout::WidestMessageText(workWidth, WindowDpi(box) / 96.0);
+    const int width = std::min(std::max(std::min(frameWidth, widest), TitleFrameWidth(box)), workWidth);
     const int grow = width - frameWidth;
     int textWidth = text.right - text.left;
     int textHeight = text.bottom - text.top;
     int textTop = text.top;
-    if (grow < 0) {
-        textWidth += grow;
-        SetWindowLongPtrW(parts.text, GWL_STYLE, GetWindowLongPtrW(parts.text, GWL_STYLE) | SS_EDITCONTROL);
-        // Never taller than the work area: the buttons stay in sight.
-        const int tallest = static_cast<int>(work.bottom - work.top) - (frameHeight - (block.bottom - block.top));
-        textHeight = std::max(textHeight, std::min(WrappedHeight(parts.text, textWidth), tallest));
-        if (textHeight > text.bottom - text.top) textTop = block.top;
-    }
+    if (grow < 0) textWidth += grow;
+    // Never taller than the work area: the buttons stay in sight.
+    const int tallest = static_cast<int>(work.bottom - work.top) - (frameHeight - (block.bottom - block.top));
+    textHeight = std::max(textHeight, std::min(BreakLines(parts.text, textWidth), tallest));
+    if (textHeight > text.bottom - text.top) textTop = block.top;
     const int down = std::max(0, textTop + textHeight - static_cast<int>(block.bottom));
     const int across = std::max(0, grow / 2);  // a box widened for its title keeps its content centred
     SetWindowPos(parts.text, nullptr, text.left + across, textTop, textWidth, textHeight,
@@ -214,6 +209,18 @@ void FitMessageBox(HWND box)
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     Place(box, width, frameHeight + down);
+}
+
+// A question's box: Esc gives the answer the protocol gives it. The system's box ignores Esc
+// when it has no Cancel button.
+LRESULT CALLBACK EscapeAnswers(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
+{
+    if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL && !GetDlgItem(box, IDCANCEL)) {
+        EndDialog(box, static_cast<INT_PTR>(EscapeAnswer(MsgStyle::yesNoQuestionDefaultNo)));
+        return 0;
+    }
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(box, &EscapeAnswers, 0);
+    return DefSubclassProc(box, message, wParam, lParam);
 }
 
 // Gives a message box of this thread its Italian buttons, with their access keys, and its
@@ -230,6 +237,7 @@ LRESULT CALLBACK AfterBoxBuilt(int code, WPARAM wParam, LPARAM lParam)
             SetDlgItemTextW(sent.hwnd, IDYES, L"&S\u00EC");
             SetDlgItemTextW(sent.hwnd, IDNO, L"&No");
             SetDlgItemTextW(sent.hwnd, IDCANCEL, L"Annulla");
+            if (GetDlgItem(sent.hwnd, IDNO)) SetWindowSubclass(sent.hwnd, &EscapeAnswers, 0, 0);
             FitMessageBox(sent.hwnd);
         }
     }
@@ -262,6 +270,14 @@ INT_PTR CALLBACK PromptProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
             EndDialog(dialog, IDOK);
             return TRUE;
         }
+        if (LOWORD(wParam) == IDC_PROMPT_NAME && HIWORD(wParam) == EN_CHANGE) {
+            // Once the name reaches its longest, the prompt says so.
+            const auto typed = static_cast<std::size_t>(GetWindowTextLengthW(reinterpret_cast<HWND>(lParam)));
+            const std::string shown = NameLimitReached(typed) ? prompt->question + "\n" + std::string(kNameLimitNotice)
+                                                              : prompt->question;
+            SetDlgItemTextW(dialog, IDC_PROMPT_TEXT, Wide(shown).c_str());
+            return TRUE;
+        }
         if (LOWORD(wParam) == IDCANCEL) {
             EndDialog(dialog, IDCANCEL);
             return TRUE;
@@ -275,9 +291,11 @@ INT_PTR CALLBACK PromptProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
 
 MsgAnswer SystemDialogs::messageBox(DialogOwner owner, const std::string& text, int style, const std::string& title)
 {
-    HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROCRET, AfterBoxBuilt, nullptr, GetCurrentThreadId());
-    const int pressed = MessageBoxW(static_cast<HWND>(owner), Wide(text).c_str(), Wide(title).c_str(), Flags(style));
-    if (hook) UnhookWindowsHookEx(hook);
+    int pressed = 0;
+    {
+        const OwnedHook hook(SetWindowsHookExW(WH_CALLWNDPROCRET, AfterBoxBuilt, nullptr, GetCurrentThreadId()));
+        pressed = MessageBoxW(static_cast<HWND>(owner), Wide(text).c_str(), Wide(title).c_str(), Flags(style));
+    }
     if (style != MsgStyle::yesNoQuestionDefaultNo) return MsgAnswer::ok;
     // A box that could not be shown, or closed any other way, counts as No: the safe answer.
     return pressed == IDYES ? MsgAnswer::yes : MsgAnswer::no;
@@ -285,7 +303,7 @@ MsgAnswer SystemDialogs::messageBox(DialogOwner owner, const std::string& text, 
 
 std::string SystemDialogs::inputBox(DialogOwner owner, const std::string& prompt, const std::string& title)
 {
-    Prompt state{Wide(prompt), Wide(title), {}};
+    Prompt state{prompt, Wide(prompt), Wide(title), {}};
     const INT_PTR result = DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_NAME_PROMPT),
                                            static_cast<HWND>(owner),
                                            PromptProc, reinterpret_cast<LPARAM>(&state));

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "layout/control_names.h"
 #include "layout/titles.h"
 #include "system/wide_text_windows.h"
 #include "win32/dpi.h"
@@ -42,9 +43,12 @@ Tavola::Tavola(Services services, Dialogs& dialogs, std::function<void()> ended)
     RegisterClassOnce(instance);
     // Fixed size, as the design's layout is: it can be minimised and restored, not resized.
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-    hwnd_ = CreateWindowExW(0, kClassName, Wide(layout::kLoadCaption).c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
-                            CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);
-    answerBack_.reset(CreateSolidBrush(RGB(0, 255, 255)));
+    window_.reset(CreateWindowExW(0, kClassName, Wide(layout::kLoadCaption).c_str(), style, CW_USEDEFAULT,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this));
+    hwnd_ = window_.get();
+    // The answer box's back, as the design gives it.
+    if (const auto& back = layout::FindControl(layout::names::kAnswer)->back)
+        answerBack_.reset(CreateSolidBrush(RGB(back->red, back->green, back->blue)));
     // The controls wait for the name prompt, the first thing the pupil sees (see OnEnterIdle).
 }
 
@@ -55,7 +59,7 @@ Tavola::~Tavola()
     KillTimer(hwnd_, kDeferredTimer);
     DestroyControls();
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-    DestroyWindow(hwnd_);
+    window_.reset();
 }
 
 int Tavola::Pixels(int twips) const { return TwipsToPixels(twips, dpi_); }
@@ -149,7 +153,7 @@ void Tavola::closeMenus()
 std::string Tavola::text(Field field) const
 {
     if (field == Field::txtAnswer) {
-        HWND box = control("txtAnswer");
+        HWND box = control(layout::names::kAnswer);
         std::wstring typed(static_cast<std::size_t>(GetWindowTextLengthW(box)) + 1, L'\0');
         typed.resize(static_cast<std::size_t>(GetWindowTextW(box, typed.data(), static_cast<int>(typed.size()))));
         return Utf8(typed);
@@ -160,7 +164,7 @@ std::string Tavola::text(Field field) const
 void Tavola::setText(Field field, const std::string& text)
 {
     if (field == Field::txtAnswer) {
-        SetWindowTextW(control("txtAnswer"), Wide(text).c_str());
+        SetWindowTextW(control(layout::names::kAnswer), Wide(text).c_str());
         return;
     }
     Control& shown = label(field);
@@ -171,9 +175,19 @@ void Tavola::setText(Field field, const std::string& text)
 
 void Tavola::focusControl(std::string_view name)
 {
-    // While a dialog is open the window is disabled: the focus goes there once it is active.
-    focusBeforeDeactivate_ = control(name);
-    if (IsWindowEnabled(hwnd_)) SetFocus(focusBeforeDeactivate_);
+    // While a dialog is open the window is disabled: the protocol gives the focus again once
+    // the window is active.
+    if (IsWindowEnabled(hwnd_)) SetFocus(control(name));
+}
+
+void Tavola::eraseAnswerBeforeCaret()
+{
+    HWND box = control(layout::names::kAnswer);
+    DWORD start = 0, end = 0;
+    SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    if (end == 0) return;
+    SendMessageW(box, EM_SETSEL, 0, static_cast<LPARAM>(end));
+    SendMessageW(box, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L""));
 }
 
 void Tavola::setSpokenText(std::string_view name, const std::string& text)
@@ -233,7 +247,7 @@ LRESULT Tavola::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_COMMAND: return OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
     case WM_INITMENUPOPUP: return OnInitMenuPopup(reinterpret_cast<HMENU>(wParam), HIWORD(lParam) != 0);
     case WM_ENTERMENULOOP: inMenuLoop_ = true; break;
-    case WM_EXITMENULOOP: inMenuLoop_ = false; break;
+    case WM_EXITMENULOOP: return OnExitMenuLoop();
     case WM_TIMER: return OnTimer(wParam);
     case kDeferredMessage: RunDeferred(); return 0;
     case WM_ENTERIDLE: return OnEnterIdle(wParam, reinterpret_cast<HWND>(lParam));
@@ -248,10 +262,8 @@ LRESULT Tavola::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 
 LRESULT Tavola::OnPaint()
 {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(hwnd_, &paint);
-    PaintSurface(dc, POINT{0, 0}, paint.rcPaint);
-    EndPaint(hwnd_, &paint);
+    const Painting painting(hwnd_);
+    PaintSurface(painting.dc(), POINT{0, 0}, painting.area());
     return 0;
 }
 
@@ -273,9 +285,9 @@ LRESULT Tavola::OnColourEdit(HDC dc, HWND box)
     const Control* answer = find(box);
     if (!answer || answer->row->kind != layout::Kind::textBox)
         return DefWindowProcW(hwnd_, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(box));
-    const layout::Rgb& back = *answer->row->back;
-    SetBkColor(dc, RGB(back.red, back.green, back.blue));
-    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    if (const auto& back = answer->row->back) SetBkColor(dc, RGB(back->red, back->green, back->blue));
+    const auto& text = answer->row->text;
+    SetTextColor(dc, text ? RGB(text->red, text->green, text->blue) : GetSysColor(COLOR_WINDOWTEXT));
     return reinterpret_cast<LRESULT>(answerBack_.get());
 }
 
@@ -283,7 +295,8 @@ LRESULT Tavola::OnCommand(int id, int code, HWND source)
 {
     if (hasEnded()) return 0;
     if (!source) {  // a menu entry
-        if (id == static_cast<int>(menuCommand("copy"))) protocol_.copy_Click(3);
+        for (const auto& [entry, command] : menuCommands_)
+            if (static_cast<int>(command) == id) protocol_.menuEntryChosen(entry);
         return 0;
     }
     const Control* from = findId(id);
@@ -293,17 +306,27 @@ LRESULT Tavola::OnCommand(int id, int code, HWND source)
     }
     // An owner-drawn button reports a quick second click as a double click.
     if (!from || (code != BN_CLICKED && code != BN_DOUBLECLICKED)) return 0;
-    if (from->row->name == "cmdNext")
-        protocol_.game().cmdNext_Click();
-    else if (from->row->name == "cmdExit")
-        protocol_.game().cmdExit_Click();
+    protocol_.click(from->row->name);
     return 0;
 }
 
 LRESULT Tavola::OnInitMenuPopup(HMENU popup, bool systemMenu)
 {
     // The menu's click: it runs before its drop-down is shown.
-    if (!systemMenu && popup == menu("Next") && !hasEnded()) protocol_.game().Next_Click();
+    if (systemMenu) return 0;
+    for (const auto& [name, handle] : menus_) {
+        if (handle == popup) {
+            protocol_.menuOpened(name);
+            break;
+        }
+    }
+    return 0;
+}
+
+LRESULT Tavola::OnExitMenuLoop()
+{
+    inMenuLoop_ = false;
+    protocol_.regainFocus();
     return 0;
 }
 
@@ -338,16 +361,14 @@ LRESULT Tavola::OnSize(WPARAM kind)
 
 LRESULT Tavola::OnActivate(WPARAM state, LPARAM other)
 {
-    // The focus comes back where it was when a dialog or another program is done.
+    // The focus comes back where the protocol says when a dialog or another program is done.
     if (LOWORD(state) == WA_INACTIVE) {
-        HWND focused = GetFocus();
-        if (focused && IsChild(hwnd_, focused)) focusBeforeDeactivate_ = focused;
+        if (const Control* focused = find(GetFocus())) protocol_.focusSeen(focused->row->name);
         return 0;
     }
-    const Control* before = find(focusBeforeDeactivate_);
-    if (!before || !IsWindowEnabled(before->hwnd())) return DefWindowProcW(hwnd_, WM_ACTIVATE, state, other);
-    protocol_.moveFocus(before->row->name);
-    return 0;
+    protocol_.regainFocus();
+    if (find(GetFocus())) return 0;
+    return DefWindowProcW(hwnd_, WM_ACTIVATE, state, other);
 }
 
 LRESULT Tavola::OnSetCursor(HWND over, LPARAM hitAndMouse)

@@ -39,9 +39,9 @@ public:
     // The pixels per inch the window is laid out for.
     UINT dpi() const { return dpi_; }
 
-    // The keys the window takes before the focused control sees them: Tab and Shift+Tab in
-    // the tab order, Enter for the focused or the default button, Alt+N and Alt+X. The message
-    // loop calls it for every message; true when the message was used here.
+    // The keys the window's protocol takes before the focused control sees them (Tab, Enter,
+    // Ctrl+Enter, Ctrl+Backspace, Esc, F2, the access keys). The message loop calls it for
+    // every message; true when the message was used here.
     bool PreTranslate(const MSG& message);
 
     // The window of a control of the current load, by design name; null for none (or Timer1).
@@ -64,6 +64,7 @@ public:
     void setText(Field field, const std::string& text) override;
     void enableControl(std::string_view name, bool enabled) override { EnableWindow(control(name), enabled); }
     void focusControl(std::string_view name) override;
+    void eraseAnswerBeforeCaret() override;
     void setSpokenText(std::string_view name, const std::string& text) override;
     void announce(const std::string& words) override;
     bool canFocus(std::string_view name) const override
@@ -80,13 +81,18 @@ private:
         const layout::ControlSpec* row;
         int id = 0;
         std::string caption;  // a label's text exactly as set, CR LF included
+        bool cut = false;     // a label cut at the window's edge
         OwnedFont font;       // declared before the window: freed after it
         OwnedWindow window;
         SpokenWords spoken;  // a focusable control's own, for screen readers
         HWND hwnd() const { return window.get(); }
     };
+    // The program's icon, and the controls' pictures by the name the design table gives them
+    // ("next", "next-pressed"...).
     struct Pictures {
-        OwnedIcon big, small, clock, next, nextPressed, nextDisabled, exit;
+        OwnedIcon big, small;
+        std::vector<std::pair<std::string, OwnedIcon>> byName;
+        HICON find(std::string_view name) const;
     };
 
     static void RegisterClassOnce(HINSTANCE instance);
@@ -104,6 +110,7 @@ private:
     LRESULT OnColourEdit(HDC dc, HWND box);
     LRESULT OnCommand(int id, int code, HWND source);
     LRESULT OnInitMenuPopup(HMENU menu, bool systemMenu);
+    LRESULT OnExitMenuLoop();
     LRESULT OnTimer(UINT_PTR timer);
     LRESULT OnEnterIdle(WPARAM source, HWND dialog);
     LRESULT OnSize(WPARAM kind);
@@ -117,7 +124,6 @@ private:
 
     // tavola_keys.cpp: every key and typed character, in one place.
     LRESULT HandleAnswerMessage(HWND box, UINT message, WPARAM wParam, LPARAM lParam);
-    void Click(const Control& button);
     // One typed character through the protocol's key filter; false when the box must not get it.
     bool FilterCharacter(wchar_t& character, bool pasted);
     void PasteFiltered(HWND box);
@@ -129,6 +135,8 @@ private:
     // Positions, fonts and fitted sizes for the current DPI; captions are kept.
     void Layout();
     void FitLabel(Control& label);
+    // A label's tooltip: the design's, or its whole text while it is cut.
+    void SetTooltip(const Control& label);
     void SizeWindow();
     // Moves the window where the design puts it, kept inside the work area of its monitor.
     void PlaceAtStart();
@@ -151,7 +159,8 @@ private:
     WindowProtocol protocol_;
     std::function<void()> ended_callback_;
     std::function<void()> deferred_;  // the protocol's call waiting for the message loop
-    HWND hwnd_ = nullptr;
+    HWND hwnd_ = nullptr;  // held by window_ once created
+    OwnedWindow window_;
     OwnedWindow tooltips_;
     OwnedWindow answerName_;  // hidden label that gives the answer box its accessible name
     OwnedWindow notice_;      // hidden label: what a screen reader is told at once, as an alert
@@ -165,7 +174,6 @@ private:
     Pictures pictures_;
     OwnedBrush answerBack_;
     layout::Draws draws_;
-    HWND focusBeforeDeactivate_ = nullptr;
     bool inMenuLoop_ = false;
     bool timerRunning_ = false;
     bool placed_ = false;  // shown once: from then on the window stays where the pupil puts it

@@ -8,9 +8,13 @@
 #include <algorithm>
 #include <cmath>
 
+#include "layout/control_names.h"
+#include "layout/dialog_width.h"
+#include "layout/icon_pointer.h"
 #include "layout/label_geometry.h"
 #include "layout/menu_table.h"
 #include "layout/window_place.h"
+#include "win32/broken_lines.h"
 #include "win32/dpi.h"
 #include "win32/resource_ids.h"
 #include "system/wide_text_windows.h"
@@ -33,47 +37,67 @@ HFONT DesignFont(const FontSpec& design, UINT dpi)
                        Wide(FaceName(design.face)).c_str());
 }
 
-// The stock "icon" pointer: a white square with a black frame and a black centre, drawn here
-// as the one-bit masks of a 32 x 32 cursor.
+// The stock "icon" pointer as the one-bit masks of a cursor: a drawn pixel clears the AND
+// mask, a white one sets the XOR mask too.
 HCURSOR MakeIconPointer()
 {
-    constexpr int size = 32;
+    constexpr int size = kIconPointerSize;
     BYTE andMask[size * size / 8];
     BYTE xorMask[size * size / 8] = {};
     std::fill(std::begin(andMask), std::end(andMask), BYTE{0xFF});
-    for (int y = 8; y < 24; ++y) {
-        for (int x = 8; x < 24; ++x) {
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            const PointerPixel pixel = IconPointerPixel(x, y);
+            if (pixel == PointerPixel::transparent) continue;
             const int bit = y * size + x;
             const BYTE mask = static_cast<BYTE>(0x80 >> (bit % 8));
-            andMask[bit / 8] = static_cast<BYTE>(andMask[bit / 8] & ~mask);  // drawn
-            const bool frame = x == 8 || x == 23 || y == 8 || y == 23;
-            const bool centre = x >= 13 && x < 19 && y >= 13 && y < 19;
-            if (!frame && !centre) xorMask[bit / 8] = static_cast<BYTE>(xorMask[bit / 8] | mask);  // white
+            andMask[bit / 8] = static_cast<BYTE>(andMask[bit / 8] & ~mask);
+            if (pixel == PointerPixel::white) xorMask[bit / 8] = static_cast<BYTE>(xorMask[bit / 8] | mask);
         }
     }
-    return CreateCursor(GetModuleHandleW(nullptr), 16, 16, size, size, andMask, xorMask);
+    return CreateCursor(GetModuleHandleW(nullptr), kIconPointerHotSpot, kIconPointerHotSpot, size, size, andMask, xorMask);
 }
 
-HICON Picture(int id, int size)
+HICON Picture(const wchar_t* resource, int size)
 {
-    return static_cast<HICON>(
-        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+    return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), resource, IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
 }
+
+// The resource that holds a picture of the design table: its name in capitals, "_" for "-".
+std::wstring PictureResource(std::string_view picture)
+{
+    std::wstring name;
+    for (const char c : picture) name += c == '-' ? L'_' : static_cast<wchar_t>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+    return name;
+}
+
+// The pictures a control of the design shows: its own, and its pressed and disabled ones.
+constexpr std::string_view kPictureStates[] = {"", "-pressed", "-disabled"};
 
 }  // namespace
+
+HICON Tavola::Pictures::find(std::string_view name) const
+{
+    for (const auto& [picture, icon] : byName)
+        if (picture == name) return icon.get();
+    return nullptr;
+}
 
 void Tavola::LoadPictures()
 {
     // The new pictures are in place before the window lets go of the old ones.
     const int picture = ScaledPixels(32, dpi_);
     Pictures loaded;
-    loaded.big.reset(Picture(IDI_BRIVANA, picture));
-    loaded.small.reset(Picture(IDI_BRIVANA, ScaledPixels(16, dpi_)));
-    loaded.clock.reset(Picture(IDI_CLOCK, picture));
-    loaded.next.reset(Picture(IDI_NEXT, picture));
-    loaded.nextPressed.reset(Picture(IDI_NEXT_PRESSED, picture));
-    loaded.nextDisabled.reset(Picture(IDI_NEXT_DISABLED, picture));
-    loaded.exit.reset(Picture(IDI_EXIT, picture));
+    loaded.big.reset(Picture(MAKEINTRESOURCEW(IDI_BRIVANA), picture));
+    loaded.small.reset(Picture(MAKEINTRESOURCEW(IDI_BRIVANA), ScaledPixels(16, dpi_)));
+    for (const ControlSpec& row : Controls()) {
+        if (row.picture.empty()) continue;
+        for (const std::string_view state : kPictureStates) {
+            const std::string name = std::string(row.picture) + std::string(state);
+            if (OwnedIcon icon(Picture(PictureResource(name).c_str(), picture)); icon)
+                loaded.byName.emplace_back(name, std::move(icon));
+        }
+    }
     SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(loaded.big.get()));
     SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(loaded.small.get()));
     pictures_ = std::move(loaded);
@@ -96,7 +120,7 @@ void Tavola::buildControls()
 
     int id = kFirstControlId;
     for (const ControlSpec& row : Controls()) {
-        Control control{&row, id++, std::string(row.caption), {}, {}, {}};
+        Control control{&row, id++, std::string(row.caption), false, {}, {}, {}};
         DWORD style = (row.shown == Shown::visible ? WS_VISIBLE : 0) | (row.enabled == Enabled::yes ? 0 : WS_DISABLED);
         const std::wstring name = Wide(row.accessibleName);
         switch (row.kind) {
@@ -145,7 +169,7 @@ void Tavola::buildControls()
     }
     SetWindowPos(control(kFrontControl), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     // The answer box's name label just before it, as in a dialog.
-    SetWindowPos(control("txtAnswer"), answerName_.get(), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowPos(control(names::kAnswer), answerName_.get(), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
     notice_.reset(create(L"STATIC", L"", SS_NOPREFIX, 0));
     SetWindowSubclass(notice_.get(), &Tavola::SpokenProc, 0, reinterpret_cast<DWORD_PTR>(this));
@@ -181,7 +205,9 @@ void Tavola::BuildMenus()
     menuBar_.reset(CreateMenu());
     UINT command = kFirstMenuCommand;
     for (const MenuSpec& item : MenuItems()) {
-        const std::wstring caption = Wide(item.caption);
+        // A menu on the menu bar gets a space's room more: at 100 % Wine draws the bar's text a
+        // little wider than it measures it, and the last letter ("g" of "www.example.org") was cut.
+        const std::wstring caption = Wide(item.caption) + (item.menu.empty() ? L" " : L"");
         if (item.menu.empty()) {
             HMENU dropDown = CreatePopupMenu();
             AppendMenuW(menuBar_.get(), MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(dropDown), caption.c_str());
@@ -205,7 +231,6 @@ void Tavola::DestroyControls()
     menuBar_.reset();
     menus_.clear();
     menuCommands_.clear();
-    focusBeforeDeactivate_ = nullptr;
 }
 
 void Tavola::Layout()
@@ -244,23 +269,55 @@ void Tavola::FitLabel(Control& label)
         SetWindowPos(hwnd, nullptr, rect.left, rect.top, rect.width, rect.height, SWP_NOZORDER | SWP_NOACTIVATE);
     };
     if (row.fit == Fit::fitsText) {
-        HDC dc = GetDC(label.hwnd());
-        HGDIOBJ old = SelectObject(dc, label.font.get());
         const std::wstring measuredText = Wide(MeasuredText(ShownLines(label.caption)));
         RECT measured{0, 0, 0, 0};
-        DrawTextW(dc, measuredText.c_str(), -1, &measured, DT_CALCRECT | DT_NOPREFIX);
-        SelectObject(dc, old);
-        ReleaseDC(label.hwnd(), dc);
+        {
+            const WindowDc dc(label.hwnd());
+            const Selection font(dc.get(), label.font.get());
+            DrawTextW(dc.get(), measuredText.c_str(), -1, &measured, DT_CALCRECT | DT_NOPREFIX);
+        }
         const int frame = row.frame == Frame::single ? 2 * ScaledPixels(1, dpi_) : 0;
-        place(label.hwnd(), layout::FittedRect(rectOf(label.hwnd()), measured.right + frame, measured.bottom + frame));
+        RECT client;
+        GetClientRect(hwnd_, &client);
+        const layout::Rect fitted =
+            layout::FittedRect(rectOf(label.hwnd()), measured.right + frame, measured.bottom + frame, client.right);
+        place(label.hwnd(), fitted);
+        // Cut at the window's edge (DrawLabel draws the ellipsis), the whole text in its tooltip.
+        const bool wasCut = std::exchange(label.cut, fitted.width < measured.right + frame);
+        if (label.cut || wasCut) SetTooltip(label);
     }
-    if (row.name == "lblNum2") {
-        const Control& bracket = *find("Label7");
-        const ControlSpec& design = *bracket.row;
+    if (row.name == names::kSecondFactor) {
+        const Control& bracket = *find(names::kClosingBracket);        const ControlSpec& design = *bracket.row;
         const layout::Rect atDesign{Pixels(design.left), Pixels(design.top), Pixels(design.width), Pixels(design.height)};
         place(bracket.hwnd(), layout::ClosingBracketRect(atDesign, rectOf(label.hwnd())));
         InvalidateRect(hwnd_, nullptr, FALSE);
     }
+}
+
+void Tavola::SetTooltip(const Control& label)
+{
+    if (!tooltips_) return;
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = hwnd_;
+    tool.uId = reinterpret_cast<UINT_PTR>(label.hwnd());
+    SendMessageW(tooltips_.get(), TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    std::wstring tip = Wide(LabelTooltip(label.row->tooltip, ShownLines(label.caption), label.cut));
+    if (tip.empty()) return;
+    if (label.cut) {
+        // The whole text, in lines no wider than a message box's: a long name has no space.
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof monitor;
+        GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), &monitor);
+        const int width = WidestMessageText(monitor.rcWork.right - monitor.rcWork.left, dpi_ / 96.0);
+        const WindowDc dc(tooltips_.get());
+        const Selection font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageW(tooltips_.get(), WM_GETFONT, 0, 0)));
+        tip = win32::BrokenLines(dc.get(), tip, width);
+        SendMessageW(tooltips_.get(), TTM_SETMAXTIPWIDTH, 0, width);
+    }
+    tool.lpszText = tip.data();
+    SendMessageW(tooltips_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void Tavola::SizeWindow()

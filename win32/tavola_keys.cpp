@@ -1,61 +1,61 @@
-// Every key and typed character of Tavola: the keys the window takes before its controls
-// (Tab, Enter, the access keys), and the answer box's characters, typed or pasted, through
-// the protocol's filters.
+// Every key and typed character of Tavola: the keys handed to the protocol before the
+// controls see them, and the answer box's characters, typed or pasted, through the
+// protocol's filters.
 #include "win32/tavola.h"
 
 #include <commctrl.h>
 #include <oleacc.h>
 
+#include <optional>
+
 #include "game/answer_keys.h"
 
 namespace brivana::win32 {
 
+namespace {
+
+// A key in the protocol's terms; nothing for a key the focused control keeps for itself.
+std::optional<keys::Press> ProtocolKey(const MSG& message)
+{
+    const bool control = GetKeyState(VK_CONTROL) < 0;
+    const bool shift = GetKeyState(VK_SHIFT) < 0;
+    if (message.message == WM_SYSKEYDOWN) {
+        if (!control && message.wParam >= 'A' && message.wParam <= 'Z')
+            return keys::Press{keys::Key::alt, static_cast<char32_t>(message.wParam)};
+        return std::nullopt;
+    }
+    if (message.message != WM_KEYDOWN) return std::nullopt;
+    switch (message.wParam) {
+    case VK_RETURN: return keys::Press{control ? keys::Key::ctrlEnter : keys::Key::enter};
+    case VK_BACK:
+        if (control && !shift) return keys::Press{keys::Key::ctrlBackspace};
+        break;
+    case VK_ESCAPE:
+        if (!control && !shift) return keys::Press{keys::Key::escape};
+        break;
+    case VK_F2:
+        if (!control && !shift) return keys::Press{keys::Key::f2};
+        break;
+    case VK_TAB:
+        if (!control) return keys::Press{shift ? keys::Key::shiftTab : keys::Key::tab};
+        break;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
 bool Tavola::PreTranslate(const MSG& message)
 {
     if (hasEnded() || !hwnd_ || (message.hwnd != hwnd_ && !IsChild(hwnd_, message.hwnd))) return false;
-    if (message.message == WM_KEYDOWN) {
-        const bool withControl = GetKeyState(VK_CONTROL) < 0;
-        if (message.wParam == VK_F2) {
-            // A screen reader says the time left, wherever the focus is.
-            protocol_.sayTimeLeft();
-            return true;
-        }
-        if (message.wParam == VK_TAB && !withControl) {
-            const Control* focused = find(GetFocus());
-            protocol_.tab(focused ? focused->row->name : std::string_view(), GetKeyState(VK_SHIFT) < 0 ? -1 : 1);
-            return true;
-        }
-        if (message.wParam == VK_RETURN) {
-            // A focused button takes the Enter itself; otherwise cmdNext, the default button,
-            // while it is enabled. Else the answer box gets it as character 13.
-            const Control* focused = find(GetFocus());
-            if (focused && (focused->row->kind == layout::Kind::button ||
-                            focused->row->kind == layout::Kind::graphicalButton)) {
-                Click(*focused);
-                return true;
-            }
-            if (keys::WhereEnterGoes(IsWindowEnabled(control("cmdNext"))) == keys::EnterGoesTo::nextButton) {
-                Click(*find("cmdNext"));
-                return true;
-            }
-        }
-        return false;
-    }
-    if (message.message == WM_SYSKEYDOWN && (message.wParam == 'N' || message.wParam == 'X')) {
-        // The key that went with Alt, as the default handling sees it: Alt released now is no
-        // longer Alt pressed alone, which would put the menu bar in keyboard mode.
-        DefWindowProcW(hwnd_, message.message, message.wParam, message.lParam);
-        // The access keys of "&Nuovo calcolo" and "E&xit"; a disabled button ignores its key.
-        const Control& button = *find(message.wParam == 'N' ? "cmdNext" : "cmdExit");
-        if (IsWindowEnabled(button.hwnd())) Click(button);
-        return true;
-    }
-    return false;
-}
-
-void Tavola::Click(const Control& button)
-{
-    SendMessageW(hwnd_, WM_COMMAND, MAKEWPARAM(button.id, BN_CLICKED), reinterpret_cast<LPARAM>(button.hwnd()));
+    const std::optional<keys::Press> press = ProtocolKey(message);
+    if (!press) return false;
+    const Control* focused = find(GetFocus());
+    if (!protocol_.pressKey(*press, focused ? focused->row->name : std::string_view())) return false;
+    // The key that went with Alt, as the default handling sees it: Alt released now is no
+    // longer Alt pressed alone, which would put the menu bar in keyboard mode.
+    if (message.message == WM_SYSKEYDOWN) DefWindowProcW(hwnd_, message.message, message.wParam, message.lParam);
+    return true;
 }
 
 bool Tavola::FilterCharacter(wchar_t& character, bool pasted)
@@ -68,15 +68,16 @@ bool Tavola::FilterCharacter(wchar_t& character, bool pasted)
 
 void Tavola::PasteFiltered(HWND box)
 {
-    if (!IsClipboardFormatAvailable(CF_UNICODETEXT) || !OpenClipboard(hwnd_)) return;
     std::wstring pasted;
-    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-        if (const auto* text = static_cast<const wchar_t*>(GlobalLock(data))) {
-            pasted = text;
-            GlobalUnlock(data);
+    {
+        if (!IsClipboardFormatAvailable(CF_UNICODETEXT)) return;
+        const OpenClipboardFor clipboard(hwnd_);
+        if (!clipboard) return;
+        if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+            const GlobalLocked<const wchar_t> text(data);
+            if (text.get()) pasted = text.get();
         }
     }
-    CloseClipboard();
     std::wstring kept;
     for (wchar_t character : pasted)
         if (FilterCharacter(character, true)) kept += character;

@@ -78,7 +78,8 @@ void Tavola::DrawLabel(const DRAWITEMSTRUCT& item, const Control& label) const
     const std::wstring shown = Wide(ShownLines(label.caption));
     UINT format = DT_NOPREFIX | DT_TOP | (row.align == Align::centred ? DT_CENTER : DT_LEFT);
     if (WrapsAtSpaces(row.fit)) format |= DT_WORDBREAK;
-    HGDIOBJ old = SelectObject(dc, label.font.get());
+    if (label.cut) format |= DT_END_ELLIPSIS | DT_SINGLELINE;
+    const Selection font(dc, label.font.get());
     SetBkMode(dc, TRANSPARENT);
     RECT client;
     GetClientRect(hwnd_, &client);
@@ -101,7 +102,6 @@ void Tavola::DrawLabel(const DRAWITEMSTRUCT& item, const Control& label) const
     }
     SetTextColor(dc, colour);
     DrawTextW(dc, shown.c_str(), -1, &rect, format);
-    SelectObject(dc, old);
 }
 
 void Tavola::DrawButton(const DRAWITEMSTRUCT& item, const Control& button) const
@@ -120,26 +120,27 @@ void Tavola::DrawButton(const DRAWITEMSTRUCT& item, const Control& button) const
     RECT area = rect;
     InflateRect(&area, -margin, -margin);
     if (down) OffsetRect(&area, 1, 1);
-    HGDIOBJ old = SelectObject(dc, button.font.get());
+    const Selection font(dc, button.font.get());
     TEXTMETRICW metrics;
     GetTextMetricsW(dc, &metrics);
     const RECT captionArea{area.left, area.bottom - metrics.tmHeight, area.right, area.bottom};
 
-    const OwnedIcon& picture = row.name == "cmdNext"
-                                   ? (disabled ? pictures_.nextDisabled : down ? pictures_.nextPressed : pictures_.next)
-                                   : pictures_.exit;
+    // The design's picture, or its pressed or disabled one where it has them.
+    const std::string base(row.picture);
+    HICON picture = pictures_.find(base);
+    if (HICON state = pictures_.find(base + (disabled ? "-disabled" : "-pressed")); state && (disabled || down))
+        picture = state;
     if (picture) {
         const int size = ScaledPixels(32, dpi_);
         const int x = (area.left + area.right - size) / 2;
         const int y = (area.top + captionArea.top - size) / 2;
-        DrawIconEx(dc, x, y, picture.get(), size, size, 0, nullptr, DI_NORMAL);
+        DrawIconEx(dc, x, y, picture, size, size, 0, nullptr, DI_NORMAL);
     }
     SetBkMode(dc, TRANSPARENT);
     const Rgb caption = disabled ? DisabledCaptionColour(ToRgb(face)) : ToRgb(TextColour(row));
     SetTextColor(dc, RGB(caption.red, caption.green, caption.blue));
     RECT text = captionArea;
     DrawTextW(dc, Wide(row.caption).c_str(), -1, &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-    SelectObject(dc, old);
 
     if (item.itemState & ODS_FOCUS) {
         RECT focus = rect;
@@ -148,14 +149,14 @@ void Tavola::DrawButton(const DRAWITEMSTRUCT& item, const Control& button) const
     }
 }
 
-void Tavola::DrawImage(const DRAWITEMSTRUCT& item, const Control&) const
+void Tavola::DrawImage(const DRAWITEMSTRUCT& item, const Control& image) const
 {
     POINT origin{0, 0};
     MapWindowPoints(item.hwndItem, hwnd_, &origin, 1);
     PaintSurface(item.hDC, origin, item.rcItem);
     const int size = ScaledPixels(32, dpi_);
-    if (pictures_.clock)
-        DrawIconEx(item.hDC, item.rcItem.left, item.rcItem.top, pictures_.clock.get(), size, size, 0, nullptr, DI_NORMAL);
+    if (HICON picture = pictures_.find(image.row->picture))
+        DrawIconEx(item.hDC, item.rcItem.left, item.rcItem.top, picture, size, size, 0, nullptr, DI_NORMAL);
 }
 
 }  // namespace brivana::win32

@@ -99,17 +99,6 @@ void AnswerBox::pasteFiltered()
 
 void AnswerBox::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        event->accept();
-        const bool nextEnabled = defaultButton_ && defaultButton_->isEnabled();
-        if (keys::WhereEnterGoes(nextEnabled) == keys::EnterGoesTo::nextButton) {
-            defaultButton_->click();
-            return;
-        }
-        char32_t enter = keys::kEnter;
-        if (typed_) typed_(enter);
-        return;
-    }
     if (event->key() == Qt::Key_Insert && event->modifiers() == Qt::ShiftModifier) {
         event->accept();
         pasteFiltered();

@@ -3,12 +3,9 @@
 // receives it, Ctrl+V and composed characters included however the platform reports them;
 // Delete, the arrows, Home and End edit as usual. Pasted text (Shift+Insert, the context
 // menu, a drop or the X11 selection) goes through the paste filter one character at a time.
-// Enter clicks the window's default button while it is enabled, and otherwise reaches the
-// key filter as character 13.
+// Enter, Ctrl+Enter and Ctrl+Backspace are the window's protocol's, which takes them first.
 
 #include <QLineEdit>
-#include <QPointer>
-#include <QPushButton>
 #include <functional>
 
 namespace brivana::window {
@@ -22,7 +19,6 @@ public:
     explicit AnswerBox(QWidget* parent);
 
     void setFilters(Filter typed, Filter pasted);
-    void setDefaultButton(QPushButton* button) { defaultButton_ = button; }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -39,7 +35,6 @@ private:
 
     Filter typed_;
     Filter pasted_;
-    QPointer<QPushButton> defaultButton_;
 };
 
 }  // namespace brivana::window

@@ -1,9 +1,14 @@
 #include "window/caption_label.h"
 
 #include <QPainter>
+#include <QScreen>
 #include <QStyle>
+#include <QToolTip>
+#include <climits>
 
+#include "layout/dialog_width.h"
 #include "layout/label_geometry.h"
+#include "layout/line_breaks.h"
 
 namespace brivana::window {
 
@@ -19,16 +24,35 @@ CaptionLabel::CaptionLabel(layout::Fit fit, QWidget* parent) : QLabel(parent), f
 void CaptionLabel::setCaption(const QString& caption)
 {
     caption_ = caption;
-    const std::string shown = layout::ShownLines(caption.toStdString());
-    if (fit_ == layout::Fit::fitsText) {
-        setText(QString::fromStdString(std::string(layout::MeasuredText(shown))));
-        const QSize measured = sizeHint();
-        const QRect now = geometry();
-        const layout::Rect fitted = layout::FittedRect(layout::Rect{now.x(), now.y(), now.width(), now.height()},
-                                                       measured.width(), measured.height());
-        setGeometry(fitted.left, fitted.top, fitted.width, fitted.height);
+    const QString shown = QString::fromStdString(layout::ShownLines(caption.toStdString()));
+    if (fit_ != layout::Fit::fitsText) {
+        setText(shown);
+        return;
     }
-    setText(QString::fromStdString(shown));
+    setText(QString::fromStdString(std::string(layout::MeasuredText(shown.toStdString()))));
+    const QSize measured = sizeHint();
+    const QRect now = geometry();
+    const int rightEdge = parentWidget() ? parentWidget()->width() : INT_MAX;
+    const layout::Rect fitted = layout::FittedRect(layout::Rect{now.x(), now.y(), now.width(), now.height()},
+                                                   measured.width(), measured.height(), rightEdge);
+    setGeometry(fitted.left, fitted.top, fitted.width, fitted.height);
+    const bool cut = fitted.width < measured.width();
+    const int room = contentsRect().width();
+    setText(cut ? fontMetrics().elidedText(shown, Qt::ElideRight, room) : shown);
+    const std::string whole = shown.toStdString(), design = designTooltip_.toStdString();
+    QString tooltip = QString::fromStdString(std::string(layout::LabelTooltip(design, whole, cut)));
+    if (cut) {
+        // The whole text, in lines no wider than a message box's: a long name has no space.
+        const QFontMetrics metrics(QToolTip::font());
+        const QScreen* shownOn = screen();
+        const int work = shownOn ? shownOn->availableGeometry().width() : 1024;
+        tooltip = QString::fromStdU32String(layout::BrokenLines(
+            tooltip.toStdU32String(), layout::WidestMessageText(work, logicalDpiX() / 96.0),
+            [&](std::u32string_view piece) {
+                return metrics.horizontalAdvance(QString::fromUcs4(piece.data(), static_cast<qsizetype>(piece.size())));
+            }));
+    }
+    setToolTip(tooltip);
 }
 
 QColor CaptionLabel::haloColour() const

@@ -1,7 +1,9 @@
 #pragma once
 // A label of the window. It keeps its caption exactly as the game set it (CR LF included) and
 // shows each line break as a new line. A label that fits its text resizes from its top-left
-// corner at every change and never wraps; the others keep their rectangle and wrap at spaces.
+// corner at every change and never wraps, nor passes the window's right edge: a longer text is
+// cut there with an ellipsis and shown whole in its tooltip. The others keep their rectangle
+// and wrap at spaces.
 // A label that stands on the gradient draws its text with a thin halo where the tint behind it
 // would make the text hard to read; the text keeps its own colour.
 
@@ -23,6 +25,8 @@ public:
 
     CaptionLabel(layout::Fit fit, QWidget* parent);
 
+    // The tooltip the design gives it, shown while its text is whole.
+    void setDesignTooltip(const QString& tooltip) { designTooltip_ = tooltip; }
     void setCaption(const QString& caption);
     const QString& caption() const { return caption_; }
     // Draws the text with the halo that haloAt gives.
@@ -36,6 +40,7 @@ protected:
 private:
     layout::Fit fit_;
     QString caption_;
+    QString designTooltip_;
     HaloAt haloAt_;
 };
 

@@ -1,7 +1,9 @@
 #include "window/pointers.h"
 
 #include <QBitmap>
-#include <QPainter>
+#include <QImage>
+
+#include "layout/icon_pointer.h"
 
 #include "window/png_picture.h"
 
@@ -15,22 +17,24 @@ QCursor WindowPointer()
 
 QCursor IconPointer()
 {
-    constexpr int size = 32;
+    using layout::PointerPixel;
+    constexpr int size = layout::kIconPointerSize;
     // Bitmap cursors: colour1 in both bitmap and mask is black, colour0 in the bitmap with
     // colour1 in the mask is white, colour0 in the mask is transparent.
-    QBitmap bitmap(size, size);
-    QBitmap mask(size, size);
-    bitmap.fill(Qt::color0);
-    mask.fill(Qt::color0);
-    {
-        QPainter shape(&mask);
-        shape.fillRect(8, 8, 16, 16, Qt::color1);
-        QPainter ink(&bitmap);
-        ink.setPen(Qt::color1);
-        ink.drawRect(8, 8, 15, 15);
-        ink.fillRect(13, 13, 6, 6, Qt::color1);
+    QImage bitmap(size, size, QImage::Format_MonoLSB);
+    QImage mask(size, size, QImage::Format_MonoLSB);
+    bitmap.fill(0);
+    mask.fill(0);
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            const PointerPixel pixel = layout::IconPointerPixel(x, y);
+            if (pixel == PointerPixel::transparent) continue;
+            mask.setPixel(x, y, 1);
+            if (pixel == PointerPixel::black) bitmap.setPixel(x, y, 1);
+        }
     }
-    return QCursor(bitmap, mask, 16, 16);
+    return QCursor(QBitmap::fromImage(bitmap), QBitmap::fromImage(mask), layout::kIconPointerHotSpot,
+                   layout::kIconPointerHotSpot);
 }
 
 }  // namespace brivana::window

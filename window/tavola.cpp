@@ -1,6 +1,5 @@
 #include "window/tavola.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QIcon>
@@ -12,7 +11,9 @@
 #include <QShortcut>
 #include <QThread>
 #include <QWindow>
+#include <optional>
 
+#include "layout/control_names.h"
 #include "layout/control_table.h"
 #include "layout/window_place.h"
 #include "window/announcer.h"
@@ -34,7 +35,7 @@ Tavola::Tavola(Services services, Dialogs& dialogs, QWidget* parent)
     timer_.setInterval(layout::kTimerIntervalMs);
     connect(&timer_, &QTimer::timeout, this, [this] { protocol_.game().Timer1_Timer(); });
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
-        if (now && controls_.value(now->objectName()) == now) lastFocused_ = now->objectName();
+        if (const std::string name = nameOf(now); !name.empty()) protocol_.focusSeen(name);
     });
     // The menus have no access keys: F10 opens the first one, and the arrows go on from there.
     auto* menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
@@ -42,9 +43,6 @@ Tavola::Tavola(Services services, Dialogs& dialogs, QWidget* parent)
         if (menus_ && !menus_->actions().isEmpty()) menus_->setActiveAction(menus_->actions().first());
     });
     announcer_ = new window::Announcer(this);
-    // F2 has a screen reader say the time left, wherever the focus is.
-    auto* timeKey = new QShortcut(QKeySequence(Qt::Key_F2), this);
-    connect(timeKey, &QShortcut::activated, this, [this] { protocol_.sayTimeLeft(); });
     // No 256-pixel size: on X11 every window, each dialog included, sends all the sizes to the
     // window manager, and that one alone made the program's memory peak 0.7 MB higher.
     QIcon icon;
@@ -63,8 +61,62 @@ Tavola::~Tavola()
     delete takeCentralWidget();
 }
 
+namespace {
+
+// A key in the protocol's terms; nothing for a key the focused control keeps for itself.
+std::optional<keys::Press> ProtocolKey(const QKeyEvent& event)
+{
+    const Qt::KeyboardModifiers held = event.modifiers() & ~Qt::KeypadModifier;
+    const bool control = held & Qt::ControlModifier;
+    const bool alt = held & Qt::AltModifier;
+    switch (event.key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (alt) break;
+        return keys::Press{control ? keys::Key::ctrlEnter : keys::Key::enter};
+    case Qt::Key_Backspace:
+        if (held == Qt::ControlModifier) return keys::Press{keys::Key::ctrlBackspace};
+        break;
+    case Qt::Key_Escape:
+        if (held == Qt::NoModifier) return keys::Press{keys::Key::escape};
+        break;
+    case Qt::Key_F2:
+        if (held == Qt::NoModifier) return keys::Press{keys::Key::f2};
+        break;
+    case Qt::Key_Tab:
+        if (held == Qt::NoModifier) return keys::Press{keys::Key::tab};
+        if (held == Qt::ShiftModifier) return keys::Press{keys::Key::shiftTab};
+        break;
+    case Qt::Key_Backtab:
+        if (!control && !alt) return keys::Press{keys::Key::shiftTab};
+        break;
+    default:
+        if (held == Qt::AltModifier && event.key() >= Qt::Key_A && event.key() <= Qt::Key_Z)
+            return keys::Press{keys::Key::alt, static_cast<char32_t>(event.key())};
+        break;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::string Tavola::nameOf(const QWidget* widget) const
+{
+    if (!widget || controls_.value(widget->objectName()) != widget) return {};
+    return widget->objectName().toStdString();
+}
+
+bool Tavola::handKey(const QKeyEvent& key, const QWidget* focused)
+{
+    const std::optional<keys::Press> press = ProtocolKey(key);
+    return press && protocol_.pressKey(*press, nameOf(focused));
+}
+
 bool Tavola::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
+        !nameOf(static_cast<QWidget*>(watched)).empty())
+        return handKey(*static_cast<QKeyEvent*>(event), static_cast<QWidget*>(watched));
     if (watched == windowHandle() && event->type() == QEvent::Expose) {
         // Framed by now: with the frame's true size the window may have to move inside.
         watched->removeEventFilter(this);
@@ -92,6 +144,8 @@ void Tavola::showWindow()
         windowHandle()->installEventFilter(this);
     }
     show();
+    raise();
+    activateWindow();
 }
 
 void Tavola::placeAtStart()
@@ -127,11 +181,9 @@ window::CaptionLabel* Tavola::label(Field field) const
     return qobject_cast<window::CaptionLabel*>(control(fieldName(field)));
 }
 
-QAbstractButton* Tavola::nextButton() const { return qobject_cast<QAbstractButton*>(control("cmdNext")); }
-
 std::string Tavola::text(Field field) const
 {
-    if (field == Field::txtAnswer) return qobject_cast<window::AnswerBox*>(control("txtAnswer"))->text().toStdString();
+    if (field == Field::txtAnswer) return qobject_cast<window::AnswerBox*>(control(layout::names::kAnswer))->text().toStdString();
     return label(field)->caption().toStdString();
 }
 
@@ -139,15 +191,24 @@ void Tavola::setText(Field field, const std::string& text)
 {
     const QString value = QString::fromStdString(text);
     if (field == Field::txtAnswer)
-        qobject_cast<window::AnswerBox*>(control("txtAnswer"))->setText(value);
+        qobject_cast<window::AnswerBox*>(control(layout::names::kAnswer))->setText(value);
     else
         label(field)->setCaption(value);
-    if (field == Field::lblNum2) placeClosingBracket();
+    if (fieldName(field) == layout::names::kSecondFactor) placeClosingBracket();
 }
 
 void Tavola::enableControl(std::string_view name, bool enabled) { control(name)->setEnabled(enabled); }
 
 void Tavola::focusControl(std::string_view name) { control(name)->setFocus(Qt::OtherFocusReason); }
+
+void Tavola::eraseAnswerBeforeCaret()
+{
+    auto* box = qobject_cast<window::AnswerBox*>(control(layout::names::kAnswer));
+    const int caret = box->cursorPosition();
+    if (caret == 0) return;
+    box->setSelection(caret, -caret);
+    box->del();
+}
 
 void Tavola::setSpokenText(std::string_view name, const std::string& text)
 {
@@ -187,6 +248,7 @@ void Tavola::closeEvent(QCloseEvent* event)
 void Tavola::changeEvent(QEvent* event)
 {
     QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) protocol_.regainFocus();
     if (event->type() == QEvent::WindowStateChange && isVisible()) protocol_.game().Form_Resize(isMinimized());
 }
 
@@ -204,12 +266,10 @@ void Tavola::showEvent(QShowEvent* event)
 
 void Tavola::keyPressEvent(QKeyEvent* event)
 {
-    // cmdNext is the default button: Enter clicks it wherever the focus is, unless a button
-    // has the focus and takes the Enter itself.
-    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (enter && nextButton()->isEnabled()) {
+    // A key no control took, or pressed while none of them has the focus.
+    const QWidget* focused = focusWidget();
+    if (handKey(*event, nameOf(focused).empty() ? nullptr : focused)) {
         event->accept();
-        nextButton()->click();
         return;
     }
     QMainWindow::keyPressEvent(event);

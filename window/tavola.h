@@ -11,7 +11,7 @@
 
 #include "window_protocol/window_protocol.h"
 
-class QAbstractButton;
+class QKeyEvent;
 class QMenuBar;
 
 namespace brivana {
@@ -47,6 +47,7 @@ public:
     void setText(Field field, const std::string& text) override;
     void enableControl(std::string_view control, bool enabled) override;
     void focusControl(std::string_view control) override;
+    void eraseAnswerBeforeCaret() override;
     void setSpokenText(std::string_view control, const std::string& text) override;
     void announce(const std::string& words) override;
     bool canFocus(std::string_view control) const override;
@@ -68,8 +69,9 @@ protected:
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool focusNextPrevChild(bool next) override;
-    // Sees the first frame of the name prompt, during the first start only, and the window's
-    // own first exposure, when its frame is known.
+    // Hands the keys pressed in a control to the protocol; sees the first frame of the name
+    // prompt, during the first start only, and the window's own first exposure, when its frame
+    // is known.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -78,11 +80,13 @@ private:
     void placeAtStart();
     // Keeps ")" beside the second factor, however wide its box has grown.
     void placeClosingBracket();
-    void restoreFocusAfterMenu();
+    // A key pressed while `focused` (a control, or null) has the focus: true when the protocol took it.
+    bool handKey(const QKeyEvent& key, const QWidget* focused);
+    // The design name of a control of the current load; empty for any other widget.
+    std::string nameOf(const QWidget* widget) const;
 
     QWidget* control(std::string_view name) const;
     window::CaptionLabel* label(Field field) const;
-    QAbstractButton* nextButton() const;
 
     WindowProtocol protocol_;
     QTimer timer_;
@@ -90,7 +94,6 @@ private:
     window::Announcer* announcer_ = nullptr;
     QPointer<QMenuBar> menus_;
     QHash<QString, QWidget*> controls_;  // by design name, for the current load
-    QString lastFocused_;  // the control that last had the focus; the menus never count
     bool placed_ = false;  // shown once: from then on the window stays where the pupil puts it
 };
 

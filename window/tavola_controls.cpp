@@ -10,6 +10,7 @@
 
 #include "window/answer_box.h"
 #include "window/caption_label.h"
+#include "layout/control_names.h"
 #include "layout/control_table.h"
 #include "layout/label_geometry.h"
 #include "layout/menu_table.h"
@@ -82,6 +83,7 @@ QWidget* MakeLabel(const ControlSpec& row, Surface* parent)
     label->setAlignment((row.align == Align::centred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
     label->setFont(DesignFont(row.font));
     label->setGeometry(Geometry(row));
+    label->setDesignTooltip(Text(row.tooltip));
     label->setCaption(Text(row.caption));
     return label;
 }
@@ -107,10 +109,11 @@ QWidget* MakeButton(const ControlSpec& row, QWidget* parent)
         row.kind == Kind::graphicalButton
             ? new PictureButton(Colour(row.back, Qt::lightGray), Pictures(row.picture, PictureButton::kPictureSize), parent)
             : new QPushButton(parent);
-    // Enter on a focused button clicks it.
-    button->setAutoDefault(true);
     button->setFont(DesignFont(row.font));
     button->setText(Text(row.caption));
+    // The caption's "&" marks the access key, which the window's protocol handles with the
+    // other keys: the button's own shortcut would take it first.
+    button->setShortcut(QKeySequence());
     button->setGeometry(Geometry(row));
     // A button shows the platform's pointer, not the window's own.
     button->setCursor(Qt::ArrowCursor);
@@ -154,18 +157,16 @@ void Tavola::buildControls()
         widget->setEnabled(row.enabled == Enabled::yes);
         if (row.shown == Shown::hidden) widget->hide();
         if (row.pointer == Pointer::icon) widget->setCursor(IconPointer());
+        if (auto* button = qobject_cast<QAbstractButton*>(widget))
+            connect(button, &QAbstractButton::clicked, this, [this, name = row.name] { protocol_.click(name); });
+        // Its keys go to the protocol first.
+        widget->installEventFilter(this);
         controls.insert(name, widget);
     }
 
-    // Every control exists now: bind what refers to others.
-    auto* next = qobject_cast<QPushButton*>(controls.value(QStringLiteral("cmdNext")));
-    auto* exit = qobject_cast<QPushButton*>(controls.value(QStringLiteral("cmdExit")));
-    auto* answer = qobject_cast<AnswerBox*>(controls.value(QStringLiteral("txtAnswer")));
-    connect(next, &QPushButton::clicked, this, [this] { protocol_.game().cmdNext_Click(); });
-    connect(exit, &QPushButton::clicked, this, [this] { protocol_.game().cmdExit_Click(); });
+    auto* answer = qobject_cast<AnswerBox*>(controls.value(Text(names::kAnswer)));
     answer->setFilters([this](char32_t& typed) { return protocol_.typeCharacter(typed); },
                        [this](char32_t& pasted) { return protocol_.pasteCharacter(pasted); });
-    answer->setDefaultButton(next);
     controls.value(Text(kFrontControl))->raise();
 
     controls_ = std::move(controls);
@@ -177,22 +178,12 @@ void Tavola::buildControls()
 
 void Tavola::placeClosingBracket()
 {
-    const QRect box = control("lblNum2")->geometry();
-    const QRect design = Geometry(*FindControl("Label7"));
+    const QRect box = control(names::kSecondFactor)->geometry();
+    const QRect design = Geometry(*FindControl(names::kClosingBracket));
     const layout::Rect bracket =
         ClosingBracketRect(layout::Rect{design.x(), design.y(), design.width(), design.height()},
                            layout::Rect{box.x(), box.y(), box.width(), box.height()});
-    control("Label7")->move(bracket.left, bracket.top);
-}
-
-void Tavola::restoreFocusAfterMenu()
-{
-    // A new game gives the focus to its own first question.
-    if (hasEnded() || protocol_.rebuildPending() || !isVisible()) return;
-    QWidget* before = controls_.value(lastFocused_);
-    if (!before || !before->isEnabled()) return;
-    activateWindow();
-    protocol_.moveFocus(lastFocused_.toStdString());
+    control(names::kClosingBracket)->move(bracket.left, bracket.top);
 }
 
 void Tavola::closeMenus()
@@ -218,16 +209,23 @@ void Tavola::buildMenus()
         }
         QAction* entry = menus.value(Text(item.menu))->addAction(Text(item.caption));
         entry->setObjectName(name);
-        if (name == QLatin1String("copy"))
-            connect(entry, &QAction::triggered, this, [this, index = item.index] { protocol_.copy_Click(index); });
+        connect(entry, &QAction::triggered, this, [this, name = item.name] { protocol_.menuEntryChosen(name); });
     }
-    // The menu's click: it runs before its drop-down is shown. Its question takes the
-    // keyboard away; once the drop-down closes, the keyboard goes back where it was.
-    QMenu* next = menus.value(QStringLiteral("Next"));
-    connect(next, &QMenu::aboutToShow, this, [this] { protocol_.game().Next_Click(); });
-    connect(next, &QMenu::aboutToHide, this, [this] {
-        QMetaObject::invokeMethod(this, &Tavola::restoreFocusAfterMenu, Qt::QueuedConnection);
-    });
+    // A menu's click runs before its drop-down is shown; once the drop-down closes, the
+    // focus goes back as the protocol says.
+    for (QMenu* menu : menus) {
+        connect(menu, &QMenu::aboutToShow, this, [this, menu] { protocol_.menuOpened(menu->objectName().toStdString()); });
+        connect(menu, &QMenu::aboutToHide, this, [this] {
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    // A question asked from the menu may have left no window active.
+                    if (isVisible() && !hasEnded()) activateWindow();
+                    protocol_.regainFocus();
+                },
+                Qt::QueuedConnection);
+        });
+    }
     menus_ = bar;
     setMenuBar(bar);  // the previous menu bar is deleted later
 }

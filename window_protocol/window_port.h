@@ -43,6 +43,8 @@ public:
     virtual void setText(Field field, const std::string& text) = 0;
     virtual void enableControl(std::string_view control, bool enabled) = 0;
     virtual void focusControl(std::string_view control) = 0;
+    // The answer box loses the characters before its caret.
+    virtual void eraseAnswerBeforeCaret() = 0;
     // What a screen reader says of a control. A control that takes the focus says it after its
     // name, each time it takes the focus, and at once when it changes while it has the focus; a
     // label gives it as its name, for a screen reader's review of the window.

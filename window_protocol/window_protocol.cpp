@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "game/answer_keys.h"
+#include "layout/control_names.h"
 #include "layout/control_table.h"
 #include "layout/menu_table.h"
 #include "layout/titles.h"
@@ -91,7 +92,91 @@ void WindowProtocol::copy_Click(std::int16_t)
                MsgStyle::ok);
 }
 
-void WindowProtocol::moveFocus(std::string_view control) { port_.focusControl(control); }
+void WindowProtocol::menuOpened(std::string_view menu)
+{
+    if (ended_ || menu != layout::names::kNewGameMenu) return;
+    // The question is asked once the menu has closed: asked inside the menu's own loop, it
+    // would leave the menu bar selected, and the keys the pupil types next would go to it.
+    port_.closeMenus();
+    port_.post([this] { askNewGame(); }, 0);
+}
+
+void WindowProtocol::askNewGame()
+{
+    port_.closeMenus();
+    if (port_.nestedLoopRunning()) {
+        port_.post([this] { askNewGame(); }, layout::kTimerIntervalMs / 10);
+        return;
+    }
+    if (ended_) return;
+    game_.Next_Click();
+    // Declined: the keys go back where they were. A new game gives the focus on its own.
+    regainFocus();
+}
+
+void WindowProtocol::menuEntryChosen(std::string_view entry)
+{
+    if (ended_) return;
+    const auto items = layout::MenuItems();
+    const auto found = std::ranges::find(items, entry, &layout::MenuSpec::name);
+    if (found != items.end() && found->name == layout::names::kCreditsEntry) copy_Click(found->index);
+}
+
+void WindowProtocol::click(std::string_view control)
+{
+    if (ended_) return;
+    if (control == layout::names::kNext)
+        game_.cmdNext_Click();
+    else if (control == layout::names::kExit)
+        game_.cmdExit_Click();
+}
+
+bool WindowProtocol::pressKey(keys::Press press, std::string_view focused)
+{
+    if (ended_ || !built_) return false;
+    const keys::Outcome outcome =
+        keys::WhatKeyDoes(press, focused, [this](std::string_view control) { return port_.canFocus(control); });
+    switch (outcome.does) {
+    case keys::Does::passOn: return false;
+    case keys::Does::nothing: break;
+    case keys::Does::click: click(outcome.control); break;
+    case keys::Does::evaluate: {
+        char32_t enter = keys::kEnter;
+        typeCharacter(enter);
+        break;
+    }
+    case keys::Does::eraseBefore: port_.eraseAnswerBeforeCaret(); break;
+    case keys::Does::sayTimeLeft: sayTimeLeft(); break;
+    case keys::Does::tab: tab(focused, outcome.step); break;
+    }
+    return true;
+}
+
+void WindowProtocol::moveFocus(std::string_view control)
+{
+    focusWanted_ = control;
+    port_.focusControl(control);
+}
+
+void WindowProtocol::focusSeen(std::string_view control)
+{
+    if (layout::FindControl(control)) focusWanted_ = control;
+}
+
+void WindowProtocol::regainFocus()
+{
+    if (!built_ || ended_ || rebuildPending_) return;
+    if (!focusWanted_.empty() && port_.canFocus(focusWanted_)) {
+        moveFocus(std::string(focusWanted_));
+        return;
+    }
+    for (const std::string_view control : layout::kTabOrder) {
+        if (port_.canFocus(control)) {
+            moveFocus(control);
+            return;
+        }
+    }
+}
 
 void WindowProtocol::setSpokenText(std::string_view control, const std::string& text)
 {
@@ -178,26 +263,26 @@ void WindowProtocol::setNextEnabled(bool enabled)
     // its question, then the focus, before anything else: a focused button that is disabled
     // would hand the focus on by itself, and the focus is the answer box's from now on anyway.
     if (!enabled) {
-        setSpokenText(fieldName(Field::txtAnswer),
+        setSpokenText(layout::names::kAnswer,
                       spoken::Question(port_.text(Field::lblNum1), port_.text(Field::lblNum2)));
-        moveFocus(fieldName(Field::txtAnswer));
+        moveFocus(layout::names::kAnswer);
     }
     clearAnswerAfterFocus();
-    port_.enableControl("cmdNext", enabled);
+    port_.enableControl(layout::names::kNext, enabled);
 }
 
 void WindowProtocol::focusNext()
 {
     // The verdict and the tallies are shown by now: "Nuovo calcolo" says them as it takes the focus.
-    setSpokenText("cmdNext", spoken::Verdict(port_.text(Field::lblMessage), port_.text(Field::lblScore),
+    setSpokenText(layout::names::kNext, spoken::Verdict(port_.text(Field::lblMessage), port_.text(Field::lblScore),
                                              port_.text(Field::lblScore1), port_.text(Field::lblScore2)));
     clearAnswerAfterFocus();
-    moveFocus("cmdNext");
+    moveFocus(layout::names::kNext);
 }
 
 void WindowProtocol::focusAnswer()
 {
-    moveFocus(fieldName(Field::txtAnswer));
+    moveFocus(layout::names::kAnswer);
     clearAnswerAfterFocus();
 }
 

@@ -3,8 +3,9 @@
 // It owns the game and is the game's view; it drives the window through its WindowPort:
 // load, show and activate; the rebuild after a new game, deferred until no menu or dialog is
 // open; the titles of the dialogs; the controls built behind the name prompt; the first
-// focus and every later focus move; the characters the answer box takes. A window builds its
-// controls, hands every event to game() or to this, and draws.
+// focus and every later focus move, and where the focus goes back after a menu, a dialog or
+// another program; what each key does (key_rules.h) and the characters the answer box takes.
+// A window builds its controls, hands every event to game() or to this, and draws.
 
 #include <cstdint>
 #include <functional>
@@ -13,6 +14,7 @@
 #include <string_view>
 
 #include "game/game.h"
+#include "window_protocol/key_rules.h"
 #include "window_protocol/dialogs.h"
 #include "window_protocol/window_port.h"
 
@@ -39,6 +41,17 @@ public:
     void promptOnScreen();
     // The credits entry of the menu; its index within its group is not used.
     void copy_Click(std::int16_t index);
+    // A menu of the menu bar is about to show its drop-down: "NUOVO GIOCO" closes it and asks
+    // for a new game, once no menu is open; declined, the focus goes back where it was. The
+    // keys the pupil types next reach the game, never a menu left open.
+    void menuOpened(std::string_view menu);
+    // A menu entry was chosen, by design name.
+    void menuEntryChosen(std::string_view entry);
+    // A click on a control, by design name: the buttons' handlers run; the rest do nothing.
+    void click(std::string_view control);
+    // A key as the window reports it, with the control that has the focus (empty for none of
+    // them): false when the focused control is to handle it as its toolkit does.
+    bool pressKey(keys::Press press, std::string_view focused);
 
     // Every focus move, the game's and the window's own, goes through here: what a control
     // must hold before the focus reaches it is set in this one place.
@@ -46,6 +59,12 @@ public:
     // Tab (step 1) or Shift+Tab (step -1) from the focused control (empty for none): the next
     // control in tab order that can take the focus gets it.
     void tab(std::string_view focused, int step);
+    // Where the focus is now, as the window sees it (a control the pupil clicked, the focus
+    // when the window is left): that is where it goes back.
+    void focusSeen(std::string_view control);
+    // The window is active again, or its menu has closed: the focus goes back to where it was
+    // last, or, when that control cannot take it now, to the first in tab order that can.
+    void regainFocus();
 
     // A screen reader says the time left now, wherever the focus is in the window.
     void sayTimeLeft();
@@ -75,6 +94,8 @@ private:
     // Form_Load, then show, then Form_Activate; each only while the game goes on.
     void loadAndShow();
     void rebuild();
+    // The question of "NUOVO GIOCO", put off while a menu's loop still runs.
+    void askNewGame();
     void buildControls();
     // What a screen reader says of a control, handed to the window only when it changes.
     void setSpokenText(std::string_view control, const std::string& text);
@@ -95,6 +116,8 @@ private:
     std::map<std::string, std::string, std::less<>> spoken_;
     // The game has emptied the answer box; the box shows it once it has the focus.
     bool answerClearPending_ = false;
+    // The control the focus was last given or seen on.
+    std::string focusWanted_;
 };
 
 }  // namespace brivana

@@ -12,6 +12,7 @@ TEST(LabelGeometry, AFittedLabelKeepsItsTopLeftCornerAndTakesTheMeasuredSize)
     const Rect tally{322, 272, 37, 59};
     EXPECT_EQ(FittedRect(tally, 80, 61), (Rect{322, 272, 80, 61})) << "grows right and down";
     EXPECT_EQ(FittedRect(tally, 12, 20), (Rect{322, 272, 12, 20})) << "shrinks towards its corner";
+    EXPECT_EQ(FittedRect(tally, 500, 61, 792), (Rect{322, 272, 470, 61})) << "a long name stops at the window's edge";
 }
 
 TEST(LabelGeometry, TheClosingBracketMovesRightOnlyAsFarAsTheFactorsBoxPassesIt)

@@ -211,6 +211,26 @@ TEST_F(PlayTest, EnterAndTheAccessKeysGoToTheRightButton)
     EXPECT_EQ(ScoreFile(), "1\r\n");
 }
 
+// Ctrl+Backspace, Esc, Ctrl+Enter and Alt+X as the protocol's table says.
+TEST_F(PlayTest, TheWindowHandsItsKeysToTheProtocol)
+{
+    random.queueQuestion(-2, -3, 0);  // 6
+    Start("Ada");
+    Type(L"-12");
+    Holding(VK_CONTROL, [&] { Key(VK_BACK); });
+    EXPECT_EQ(Text(Field::txtAnswer), "");
+    Type(L"6");
+    Key(VK_ESCAPE);
+    EXPECT_EQ(Text(Field::txtAnswer), "6");
+    Holding(VK_CONTROL, [&] { Key(VK_RETURN); });
+    EXPECT_EQ(Text(Field::lblMessage), "Esatto. Sei proprio in gamba!");
+
+    dialogs.answerMessage();
+    dialogs.answerMessage();
+    Key('X', true);
+    EXPECT_TRUE(tavola->hasEnded());
+}
+
 TEST_F(PlayTest, TabFollowsTheDesignOrderAndSkipsADisabledButton)
 {
     Start("Ada");

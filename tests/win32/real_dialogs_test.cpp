@@ -57,9 +57,9 @@ private:
     {
         auto& seen = *reinterpret_cast<Seen*>(into);
         wchar_t kind[16] = {};
-        wchar_t text[256] = {};
+        wchar_t text[1024] = {};
         GetClassNameW(child, kind, 16);
-        GetWindowTextW(child, text, 256);
+        GetWindowTextW(child, text, 1024);
         const std::wstring_view type(kind);
         RECT rect;
         GetWindowRect(child, &rect);
@@ -129,10 +129,11 @@ class RealDialogsTest : public Win32Game {};
 TEST_F(RealDialogsTest, MessageBoxesAndTheNamePromptSpeakItalian)
 {
     win32::SystemDialogs real;
-    Player player({{L"", VK_RETURN}, {L"", 'S'}, {L"", VK_RETURN}, {L"", VK_RETURN}, {L"Niccol\u00F2", VK_RETURN},
-                   {L"Ada", VK_ESCAPE}});
-    // No is the default button of the question: Enter answers No; S, Sì's access key, answers Sì.
-    for (MsgAnswer answer : {MsgAnswer::no, MsgAnswer::yes})
+    Player player({{L"", VK_RETURN}, {L"", 'S'}, {L"", VK_ESCAPE}, {L"", VK_RETURN}, {L"", VK_RETURN},
+                   {L"Niccol\u00F2", VK_RETURN}, {L"Ada", VK_ESCAPE}});
+    // No is the default button of the question: Enter answers No; S, Sì's access key, answers Sì;
+    // Esc answers No.
+    for (MsgAnswer answer : {MsgAnswer::no, MsgAnswer::yes, MsgAnswer::no})
         EXPECT_EQ(real.messageBox(nullptr, "INIZIAMO UNA NUOVA GARA  ?", MsgStyle::yesNoQuestionDefaultNo,
                                   "INIZIARE NUOVA GARA"),
                   answer);
@@ -148,7 +149,8 @@ TEST_F(RealDialogsTest, MessageBoxesAndTheNamePromptSpeakItalian)
               "Niccol\xC3\xB2");
     EXPECT_EQ(real.inputBox(nullptr, "Come ti chiami?", "Gioca con il prodotto di numeri relativi"), "");
 
-    ASSERT_EQ(player.seen.size(), 6u);
+    ASSERT_EQ(player.seen.size(), 7u);
+    player.seen.erase(player.seen.begin() + 2);  // the question once more
     EXPECT_EQ(player.seen[0].title, L"INIZIARE NUOVA GARA");
     EXPECT_EQ(player.seen[0].buttons, (std::vector<std::wstring>{L"&S\u00EC", L"&No"}));
     EXPECT_EQ(player.seen[3].buttons, (std::vector<std::wstring>{L"OK"}));
@@ -165,6 +167,12 @@ TEST_F(RealDialogsTest, MessageBoxesAndTheNamePromptSpeakItalian)
     const Seen& farewell = player.seen[2];
     EXPECT_LE(farewell.width, work.right - work.left);
     EXPECT_GT(farewell.text.bottom - farewell.text.top, 3 * (player.seen[3].text.bottom - player.seen[3].text.top));
+    // Every letter of the name is there, whatever the lines.
+    ASSERT_EQ(farewell.texts.size(), 1u);
+    std::wstring letters;
+    for (const wchar_t c : farewell.texts[0])
+        if (c != L' ' && c != L'\n') letters += c;
+    EXPECT_EQ(letters, L"Ciao" + std::wstring(260, L'W') + L",allaprossimasfida!");
     const Seen& prompt = player.seen[4];
     EXPECT_EQ(prompt.title, L"Gioca con il prodotto di numeri relativi");
     EXPECT_EQ(prompt.texts, (std::vector<std::wstring>{L"Come ti chiami?"}));

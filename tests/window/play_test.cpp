@@ -28,6 +28,7 @@ private slots:
     void aRightAndAWrongAnswerShowTheVerdictAndTheTallies();
     void enterAfterTheVerdictPosesTheNextQuestionInsteadOfCountingAgain();
     void altNDoesNothingWhileTheNextButtonIsDisabled();
+    void theWindowHandsItsKeysToTheProtocol();
     void aScreenReaderHearsTheQuestionAndTheVerdictAsTheFocusMovesAndTheClockOnlyWhenAsked();
     void minimisingKeepsTheCaptionAndRestoringSetsItAgain();
     void theClockCountsDownAndEndsTheGameAtTheNineHundredAndFirstTick();
@@ -265,6 +266,30 @@ void PlayingAGame::altNDoesNothingWhileTheNextButtonIsDisabled()
     QTest::keyClick(game.control("txtAnswer"), Qt::Key_Return);
     QTest::keyClick(game.tavola->focusWidget(), Qt::Key_N, Qt::AltModifier);
     QTRY_COMPARE(game.text("lblNum1"), QStringLiteral("-9"));
+}
+
+// Ctrl+Backspace, Esc, Ctrl+Enter and Alt+X as the protocol's table says, wherever Qt would
+// have taken them itself.
+void PlayingAGame::theWindowHandsItsKeysToTheProtocol()
+{
+    TestGame game;
+    game.random.queueQuestion(-2, -3, 0);  // 6
+    game.start(QStringLiteral("Mario"));
+    auto* box = game.control<QLineEdit>("txtAnswer");
+
+    QTest::keyClicks(box, QStringLiteral("-12"));
+    QTest::keyClick(box, Qt::Key_Backspace, Qt::ControlModifier);
+    QCOMPARE(box->text(), QString());
+    QTest::keyClicks(box, QStringLiteral("6"));
+    QTest::keyClick(box, Qt::Key_Escape);
+    QCOMPARE(box->text(), QStringLiteral("6"));
+    QTest::keyClick(box, Qt::Key_Return, Qt::ControlModifier);
+    QCOMPARE(game.text("lblMessage"), QStringLiteral("Esatto. Sei proprio in gamba!"));
+
+    game.dialogs.answerMessage();
+    game.dialogs.answerMessage();
+    QTest::keyClick(game.tavola->focusWidget(), Qt::Key_X, Qt::AltModifier);
+    QVERIFY(game.tavola->hasEnded());
 }
 
 // What a screen reader hears: the focused control's name and description as they are when the

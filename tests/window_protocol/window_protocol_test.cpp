@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -33,7 +34,7 @@ public:
         postedDelay = delayMs;
     }
     bool nestedLoopRunning() const override { return nestedLoop; }
-    void closeMenus() override {}
+    void closeMenus() override { log.push_back("close menus"); }
     std::string text(Field field) const override { return field == Field::txtAnswer ? answer : shown[field]; }
     void setText(Field field, const std::string& text) override
     {
@@ -41,12 +42,13 @@ public:
     }
     void enableControl(std::string_view, bool) override {}
     void focusControl(std::string_view control) override { log.push_back("focus " + std::string(control)); }
+    void eraseAnswerBeforeCaret() override { log.push_back("erase"); }
     void setSpokenText(std::string_view control, const std::string& text) override
     {
         log.push_back("say " + std::string(control) + ": " + text);
     }
     void announce(const std::string& words) override { log.push_back("announce " + words); }
-    bool canFocus(std::string_view) const override { return true; }
+    bool canFocus(std::string_view control) const override { return !cannotFocus.contains(std::string(control)); }
     void paintBackground(std::int16_t, std::int16_t) override {}
     DialogOwner dialogOwner() override { return this; }
     void loaded() override { log.push_back("loaded"); }
@@ -60,6 +62,7 @@ public:
     int postedDelay = -1;
     bool nestedLoop = false;
     std::string answer;
+    std::set<std::string> cannotFocus;
     mutable std::map<Field, std::string> shown;
 };
 
@@ -178,6 +181,50 @@ TEST_F(WindowProtocolTest, EachControlHasItsWordsBeforeItTakesTheFocusAndTheBoxI
         "announce Attenzione: manca un minuto alla fine del gioco."};
     EXPECT_EQ(Steps({"say cmdNext", "say txtAnswer", "focus", "txtAnswer", "announce"}), expected);
     EXPECT_EQ(Steps({"say lblScore1"}), std::vector<std::string>{"say lblScore1: Risposte errate 1"});
+}
+
+// Where the focus goes back after the window was left, a menu, or the NUOVO GIOCO question.
+TEST_F(WindowProtocolTest, TheFocusGoesBackWhereItWasOrToTheFirstControlThatCanTakeIt)
+{
+    struct Row {
+        const char* what;
+        std::string seen;         // where the window saw the focus last
+        std::string cannotFocus;  // a control that cannot take the focus now
+        std::function<void()> event;
+        std::vector<std::string> steps;
+    };
+    const auto regain = [this] { protocol.regainFocus(); };
+    const auto declineNewGame = [this] {
+        dialogs.answerMessage(MsgAnswer::no);
+        protocol.menuOpened("Next");
+        port.runPosted();
+    };
+    const auto otherMenu = [this] { protocol.menuOpened("Ciao"); };
+    const std::vector<Row> rows{
+        {"back to the control it was on", "cmdExit", "", regain, {"focus cmdExit"}},
+        {"a disabled button: the first in tab order that can", "cmdNext", "cmdNext", regain, {"focus cmdExit"}},
+        {"no: the drop-down closes, the keys go back to the box", "txtAnswer", "", declineNewGame,
+         {"close menus", "close menus", "focus txtAnswer"}},
+        {"another menu asks nothing and leaves its drop-down", "txtAnswer", "", otherMenu, {}},
+    };
+    Start();
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        protocol.focusSeen(row.seen);
+        port.cannotFocus = {row.cannotFocus};
+        port.log.clear();
+        row.event();
+        EXPECT_EQ(Steps({"focus", "close menus"}), row.steps);
+        port.cannotFocus.clear();
+    }
+    // A new game gives the focus its own way: nothing goes back while it is being built.
+    dialogs.answerMessage(MsgAnswer::yes);
+    protocol.menuOpened("Next");
+    port.runPosted();
+    ASSERT_TRUE(protocol.rebuildPending());
+    port.log.clear();
+    protocol.regainFocus();
+    EXPECT_TRUE(Steps({"focus"}).empty());
 }
 
 }  // namespace

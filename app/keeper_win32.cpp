@@ -66,7 +66,7 @@ void WINAPI ServiceMain(DWORD, LPWSTR*)
     run.stop = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     run.handle = RegisterServiceCtrlHandlerExW(brivana::kRecordServiceName, Control, &run);
     if (!run.handle || !run.stop) return;
-    const std::string dir = brivana::InstalledRecordDirectory();
+    const std::string dir = brivana::ClassRecordDirectory();
     run.report(SERVICE_RUNNING);
     const std::string why = dir.empty() ? "Windows non indica la cartella ProgramData."
                                         : brivana::ServeRecordPipe(brivana::InstalledRecordPipe(), dir, {}, run.stop);

@@ -10,6 +10,7 @@
 #include "system/pipe_io_windows.h"
 #include "system/record_pipe_windows.h"
 #include "system/record_security_windows.h"
+#include "system/turns.h"
 #include "system/wide_text_windows.h"
 
 namespace brivana {
@@ -53,10 +54,11 @@ public:
     }
 
     // The answer to one whole request. The record is touched only here, once the request has
-    // arrived, so that no client's silence can hold it.
+    // arrived, so that no client's silence can hold it; requests take their turns in the order
+    // they arrived.
     std::string answer(const KeeperRequest& request)
     {
-        const std::lock_guard lock(recordMutex_);
+        const Turns::Turn turn(recordTurns_);
         return AnswerKeeperRequest(request, sharedDir_);
     }
 
@@ -65,7 +67,7 @@ public:
 private:
     std::string sharedDir_;
     PipeLimits limits_;
-    std::mutex recordMutex_;
+    Turns recordTurns_;
     std::mutex countMutex_;
     std::condition_variable ended_;
     int active_ = 0;

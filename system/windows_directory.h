@@ -1,5 +1,5 @@
 #pragma once
-// The Windows directory, where the record has always been kept on Windows, and the folder the
+// The Windows directory, where the record has always been kept on Windows, and the folders the
 // installed game keeps it in instead.
 
 #include <optional>
@@ -11,6 +11,10 @@ namespace brivana {
 // nothing when the system does not give one.
 std::optional<std::string> WindowsDirectory();
 // %ProgramData%\Brivana\, whether it exists or not; empty when the system names no ProgramData.
+// Only the record service writes it.
 std::string InstalledRecordDirectory();
+// The folder the record service keeps the class record in: the lab's on the school's file server
+// where an administrator set one, otherwise InstalledRecordDirectory().
+std::string ClassRecordDirectory();
 
 }  // namespace brivana

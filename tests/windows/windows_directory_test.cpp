@@ -1,3 +1,4 @@
+#include "system/lab_record_setting_windows.h"
 #include "system/system_record_place.h"
 #include "system/windows_directory.h"
 
@@ -55,6 +56,52 @@ TEST(WindowsDirectory, GivesWayToTheInstallersSharedFolderWhereThatExists)
     EXPECT_EQ(location.dir, shared);
     EXPECT_EQ(location.notice, "");
     EXPECT_EQ(SharedRecordDirectory(), WindowsDirectory().value());
+}
+
+// The administrator's lab folder, as the installer and a Group Policy keep it; both keys are
+// deleted again when it goes.
+class LabFolderSetting {
+public:
+    LabFolderSetting(const wchar_t* policy, const wchar_t* installer)
+    {
+        for (const auto& [key, value] : {std::pair{kLabRecordPolicyKey, policy}, {kLabRecordSettingKey, installer}}) {
+            if (!value) continue;
+            const auto bytes = static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t));
+            EXPECT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, key, kLabRecordValue, REG_SZ, value, bytes), ERROR_SUCCESS);
+        }
+    }
+    ~LabFolderSetting()
+    {
+        for (const wchar_t* key : {kLabRecordPolicyKey, kLabRecordSettingKey}) RegDeleteTreeW(HKEY_LOCAL_MACHINE, key);
+    }
+    LabFolderSetting(const LabFolderSetting&) = delete;
+    LabFolderSetting& operator=(const LabFolderSetting&) = delete;
+};
+
+TEST(LabRecordFolder, SetByTheAdministratorItHoldsTheRecordAndAPolicyWins)
+{
+    if (!windows_test::InThrowawayWinePrefix())
+        GTEST_SKIP() << "writes the machine's registry only in a throw-away Wine prefix";
+    const std::string today = SharedRecordDirectory();
+    struct Row {
+        const wchar_t* policy;
+        const wchar_t* installer;
+        std::string lab;  // empty: today's folders
+    };
+    // No such server answers here: the record stays the server's even while it is away.
+    const Row rows[] = {
+        {nullptr, nullptr, ""},
+        {nullptr, L"\\\\server\\share\\brivana", "\\\\server\\share\\brivana\\"},
+        {L"\\\\gpo\\lab\\", L"\\\\server\\share\\brivana", "\\\\gpo\\lab\\"},
+        {L"", L" \\\\server\\aula3\\ ", "\\\\server\\aula3\\"},
+        {L"  ", nullptr, ""},
+    };
+    for (const Row& row : rows) {
+        const LabFolderSetting setting(row.policy, row.installer);
+        SCOPED_TRACE(row.lab.empty() ? "no lab folder" : row.lab);
+        EXPECT_EQ(SharedRecordDirectory(), row.lab.empty() ? today : row.lab);
+        EXPECT_EQ(ClassRecordDirectory(), row.lab.empty() ? InstalledRecordDirectory() : row.lab);
+    }
 }
 
 TEST(UserRecordDirectory, IsBrivanaInTheLocalApplicationData)

@@ -1,0 +1,146 @@
+#!/usr/bin/env bash
+# Two computers of a school lab under Wine: two prefixes whose \\server\share is one folder of this
+# machine, each installed silently with /RECORD=\\server\share\brivana. Checks first that Wine's
+# byte-range lock on the lock file is a POSIX lock the other prefix meets, as a file server's lock
+# is met by every computer; then that a record saved on one computer is shown on the other, that
+# saves racing from both keep the best pair, and that killing one computer's record service at
+# random moments of its saves never leaves a torn pair or a worse record.
+#   scripts/check-windows-lab.sh build-windows/Brivana-1.0.0-setup.exe \
+#       build-windows/tests/windows/game_windows_tests.exe [ROUNDS] [KILLS]
+# ROUNDS (default 300) saves from each computer at once; KILLS (default 50) kills of the first
+# computer's service.
+set -euo pipefail
+. "$(dirname "$0")/wine-prefix.sh"
+setup=$(realpath "$1")
+windows_tests=$(realpath "$2")
+rounds=${3:-300}
+kills=${4:-50}
+lab=$(mktemp -d)
+cleanup() {
+    for computer in A B; do
+        [ -d "$lab/$computer" ] && WINEPREFIX="$lab/$computer" wineserver -k >/dev/null 2>&1 || true
+    done
+    rm -rf "$lab"
+}
+trap cleanup EXIT
+unset DISPLAY WAYLAND_DISPLAY
+fail() { echo "lab check: $*" >&2; exit 1; }
+share=$lab/server/share
+mkdir -p "$share/brivana"
+folder='\\server\share\brivana'
+export BRIVANA_LAB_DIR="$folder\\"
+
+# on COMPUTER [VAR=VALUE...] TEST: runs one LabComputer test of the Windows tests there.
+on() {
+    local computer=$1
+    shift
+    env WINEPREFIX="$lab/$computer" "${@:1:$#-1}" wine "$windows_tests" --gtest_filter="LabComputer.${*: -1}" 2>&1 |
+        tr -d '\r'
+}
+# The process id of COMPUTER's record service; empty when it is not running.
+keeper_pid() {
+    local pid
+    for pid in $(pgrep -f 'brivana-keeper\.exe$' || true); do
+        if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$lab/$1"; then echo "$pid"; fi
+    done
+}
+# The record files of the server's folder as one line: "<score> <holder>".
+server_pair() { tr -d '\r' <"$share/brivana/briv2s.txt" | tr '\n' ' '; tr -d '\r' <"$share/brivana/nbriv2s.txt"; }
+whole() { [[ "$1" =~ ^([0-9]+)\ P([0-9]+)$ ]] && [ "${BASH_REMATCH[1]}" = "${BASH_REMATCH[2]}" ]; }
+
+for computer in A B; do
+    make_wine_prefix "$lab/$computer"
+    mkdir -p "$lab/$computer/dosdevices/unc/server"
+    ln -s "$share" "$lab/$computer/dosdevices/unc/server/share"
+done
+
+echo "== Wine's byte-range lock seen from the other computer"
+# Straight to the file, unfiltered, so that "held" is there as soon as it is said.
+WINEPREFIX="$lab/A" BRIVANA_LAB_HOLD_MS=3000 wine "$windows_tests" --gtest_filter=LabComputer.HoldsTheLock \
+    >"$lab/hold.log" 2>&1 &
+holder=$!
+for _ in $(seq 100); do grep -q '^held' "$lab/hold.log" && break; sleep 0.1; done
+grep -q '^held' "$lab/hold.log" || fail "the first computer could not take the lock"
+python3 - "$share/brivana/brivana.lock" <<'EOF' || fail "Wine holds no POSIX lock on the lock file: two prefixes would not contend"
+import fcntl, os, sys
+fd = os.open(sys.argv[1], os.O_RDWR)
+try:
+    fcntl.lockf(fd, fcntl.LOCK_EX | fcntl.LOCK_NB, 1, 0)
+except OSError:
+    print("a POSIX lock of the first computer's wineserver holds byte 0 of brivana.lock")
+    sys.exit(0)
+sys.exit(1)
+EOF
+short=$(on B BRIVANA_LAB_WAIT_MS=500 WaitsForTheLock | grep -E '^(got|busy)')
+echo "the second computer, waiting 500 ms while the first holds it: $short"
+[[ "$short" == busy* ]] || fail "the second computer took a lock the first one held"
+long=$(on B BRIVANA_LAB_WAIT_MS=10000 WaitsForTheLock | grep -E '^(got|busy)')
+echo "the second computer, waiting up to 10 s: $long (the first lets go 3 s after taking it)"
+[[ "$long" == got* ]] || fail "the second computer never got the lock the first let go"
+wait "$holder"
+
+echo "== Silent installs with /RECORD=$folder"
+for computer in A B; do
+    WINEPREFIX="$lab/$computer" wine "$setup" /S "/RECORD=$folder"
+    WINEPREFIX="$lab/$computer" wineserver -w
+    # Kept running, with the service, for the rest of the check.
+    WINEPREFIX="$lab/$computer" wineserver -p
+    value=$(WINEPREFIX="$lab/$computer" wine reg query 'HKLM\Software\Brivana' /v RecordFolder /reg:64 2>/dev/null |
+                tr -d '\r' | awk '$1 == "RecordFolder" { print $3 }')
+    [ "$value" = "$folder" ] || fail "computer $computer keeps '$value' as the lab folder"
+    state=$(WINEPREFIX="$lab/$computer" wine sc query BrivanaKeeper 2>/dev/null | tr -d '\r' | awk '$1 == "STATE" { print $4 }')
+    [ "$state" = RUNNING ] || fail "the record service of computer $computer is $state"
+    echo "computer $computer: RecordFolder = $value, BrivanaKeeper $state"
+done
+
+echo "== A record saved on one computer is shown on the other"
+on A BRIVANA_LAB_SCORES="7 1 1" SavesAndReadsOnlyWholePairsNeverGoingBack | grep -q '^saved 1,' ||
+    fail "computer A could not save through its service"
+shown=$(on B ReadsTheRecord | grep '^record')
+[ "$shown" = "record 7" ] || fail "computer B shows '$shown' after A saved 7"
+echo "saved 7 on A; B shows: $shown"
+
+echo "== $rounds saves racing from each computer"
+# Both start saving when the file go appears on the server, once both are up.
+go='BRIVANA_LAB_GO=\\server\share\go'
+on A "$go" BRIVANA_LAB_SCORES="8 2 $rounds" SavesAndReadsOnlyWholePairsNeverGoingBack >"$lab/race-A.log" &
+racer=$!
+on B "$go" BRIVANA_LAB_SCORES="9 2 $rounds" SavesAndReadsOnlyWholePairsNeverGoingBack >"$lab/race-B.log" &
+other=$!
+sleep 4
+touch "$share/go"
+wait "$racer" || true
+wait "$other" || true
+for computer in A B; do
+    grep -q '^\[  PASSED  \] 1 test' "$lab/race-$computer.log" || { cat "$lab/race-$computer.log" >&2; fail "computer $computer saw a torn or worse pair"; }
+    echo "computer $computer: $(grep '^saved' "$lab/race-$computer.log")"
+done
+best=$((9 + 2 * (rounds - 1)))
+[ "$(server_pair)" = "$best P$best" ] || fail "the server holds '$(server_pair)', not the best pair $best"
+echo "the server's folder holds the best pair: $(server_pair)"
+
+echo "== Computer A's service killed $kills times while both save"
+score=$((best + 1)) torn=0 lost_saves=0
+for kill in $(seq "$kills"); do
+    before=$(keeper_pid A)
+    [ -n "$before" ] || fail "computer A's service is not running before kill $kill"
+    on A BRIVANA_LAB_SCORES="$score 2 40" SavesAndReadsOnlyWholePairsNeverGoingBack >"$lab/kill-A.log" &
+    saver=$!
+    on B BRIVANA_LAB_SCORES="$((score + 1)) 2 10" SavesAndReadsOnlyWholePairsNeverGoingBack >"$lab/kill-B.log" &
+    other=$!
+    sleep "$(awk -v r="$RANDOM" 'BEGIN { printf "%.2f", 0.8 + r / 32767 * 1.2 }')"
+    kill -KILL "$before" 2>/dev/null || true
+    wait "$saver" || lost_saves=$((lost_saves + 1))
+    wait "$other" || { cat "$lab/kill-B.log" >&2; fail "computer B saw a torn or worse pair after kill $kill"; }
+    WINEPREFIX="$lab/A" wine sc start BrivanaKeeper >/dev/null 2>&1 || true
+    for _ in $(seq 50); do [ -n "$(keeper_pid A)" ] && [ "$(keeper_pid A)" != "$before" ] && break; sleep 0.1; done
+    # The first read after the kill finishes a save the kill cut short, or keeps the old pair.
+    shown=$(on A ReadsTheRecord | grep '^record' || true)
+    [[ "$shown" =~ ^record\ [1-9][0-9]*$ ]] || fail "computer A reads '$shown' after kill $kill"
+    whole "$(server_pair)" || torn=$((torn + 1))
+    score=$((score + 100))
+done
+echo "torn pairs seen on the server after $kills kills: $torn; A's save loops cut short by the kill: $lost_saves"
+[ "$torn" -eq 0 ] || fail "$torn torn pairs"
+echo "lab check: the lock crosses the prefixes, the record saved on one computer is shown on the other," \
+     "$rounds racing saves from each keep the best pair, $kills kills of a service leave no torn pair"

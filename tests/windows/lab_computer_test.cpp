@@ -1,0 +1,123 @@
+// One computer of a lab made of Wine prefixes that share one \\server\share folder, driven by
+// scripts/check-windows-lab.sh: these run only when it names the lab's folder in BRIVANA_LAB_DIR.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <sstream>
+#include <string>
+
+#include "game/record_store.h"
+#include "system/record_pipe_windows.h"
+#include "system/system_file_access.h"
+#include "windows_files.h"
+
+namespace brivana::windows_test {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+class LabComputer : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dir_ = Environment("BRIVANA_LAB_DIR");
+        if (dir_.empty()) GTEST_SKIP() << "only as a computer of scripts/check-windows-lab.sh";
+    }
+    std::chrono::milliseconds EnvironmentMs(const char* name) const
+    {
+        return std::chrono::milliseconds(std::stoi(Environment(name)));
+    }
+    std::string dir_;
+};
+
+// The name saved with a score.
+std::string HolderOf(const std::string& score)
+{
+    std::ostringstream name;
+    name << 'P' << score;
+    return name.str();
+}
+
+// The score of a pair saved whole (every score is saved with the name "P<score>"), 0 for the
+// empty record, -1 for anything else: a torn pair, or a record that could not be read.
+int WholePairScore(const RecordReading& reading)
+{
+    const auto line = [](std::string text) { return text.substr(0, text.find('\r')); };
+    if (!reading.complete) return -1;
+    if (reading.score.empty() && reading.holder.empty()) return 0;
+    const std::string score = line(reading.score);
+    return line(reading.holder) == HolderOf(score) ? std::stoi(score) : -1;
+}
+
+TEST_F(LabComputer, HoldsTheLock)
+{
+    SystemFileAccess files;
+    std::unique_ptr<FileLock> lock;
+    ASSERT_TRUE(files.lockFolder(dir_, std::chrono::milliseconds(0), lock).ok());
+    std::printf("held\n");
+    std::fflush(stdout);
+    Sleep(static_cast<DWORD>(EnvironmentMs("BRIVANA_LAB_HOLD_MS").count()));
+}
+
+TEST_F(LabComputer, WaitsForTheLock)
+{
+    SystemFileAccess files;
+    std::unique_ptr<FileLock> lock;
+    const auto start = Clock::now();
+    const IoStatus status = files.lockFolder(dir_, EnvironmentMs("BRIVANA_LAB_WAIT_MS"), lock);
+    const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
+    std::printf("%s after %lld ms\n", status.ok() ? "got" : "busy", static_cast<long long>(waited.count()));
+}
+
+// Saves the scores BRIVANA_LAB_SCORES ("first step count") through the record service, or
+// with BRIVANA_LAB_VIA=store through the record store itself, and reads the record after each:
+// always a pair saved whole, never a worse one than the last seen. Where BRIVANA_LAB_GO names a
+// file, the saves start once it exists, so that two computers start together.
+TEST_F(LabComputer, SavesAndReadsOnlyWholePairsNeverGoingBack)
+{
+    std::istringstream scores(Environment("BRIVANA_LAB_SCORES"));
+    int first = 0, step = 0, count = 0;
+    ASSERT_TRUE(scores >> first >> step >> count);
+    SystemFileAccess files;
+    LocalRecordKeeper store(files);
+    std::unique_ptr<RecordPipeClient> service;
+    if (Environment("BRIVANA_LAB_VIA") != "store") {
+        service = RecordPipeClient::Find(InstalledRecordPipe(), dir_, store);
+        ASSERT_NE(service, nullptr);
+    }
+    RecordKeeper& keeper = service ? static_cast<RecordKeeper&>(*service) : store;
+    const std::string go = Environment("BRIVANA_LAB_GO");
+    for (int waited = 0; !go.empty() && GetFileAttributesA(go.c_str()) == INVALID_FILE_ATTRIBUTES; ++waited) {
+        ASSERT_LT(waited, 3000) << go << " never appeared";
+        Sleep(10);
+    }
+    int best = WholePairScore(keeper.read(dir_)), saved = 0, notBetter = 0, failed = 0;
+    ASSERT_GE(best, 0);
+    for (int score = first; count-- > 0; score += step) {
+        const SaveResult result = keeper.save(dir_, std::to_string(score), HolderOf(std::to_string(score)));
+        (result.outcome == SaveOutcome::saved ? saved : result.outcome == SaveOutcome::notBetter ? notBetter : failed)++;
+        EXPECT_NE(result.outcome, SaveOutcome::failed) << result.why;
+        const int seen = WholePairScore(keeper.read(dir_));
+        ASSERT_GE(seen, best) << "a torn pair, or a worse record than one already seen, after saving " << score;
+        ASSERT_GE(seen, result.outcome == SaveOutcome::failed ? 0 : score);
+        best = seen;
+    }
+    std::printf("saved %d, not better %d, failed %d, record %d\n", saved, notBetter, failed, best);
+}
+
+TEST_F(LabComputer, ReadsTheRecord)
+{
+    SystemFileAccess files;
+    LocalRecordKeeper store(files);
+    std::unique_ptr<RecordPipeClient> service;
+    if (Environment("BRIVANA_LAB_VIA") != "store") service = RecordPipeClient::Find(InstalledRecordPipe(), dir_, store);
+    RecordKeeper& keeper = service ? static_cast<RecordKeeper&>(*service) : store;
+    std::printf("record %d\n", WholePairScore(keeper.read(dir_)));
+}
+
+}  // namespace
+}  // namespace brivana::windows_test

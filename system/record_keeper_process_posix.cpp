@@ -13,6 +13,7 @@
 
 #include "game/keeper_requests.h"
 #include "system/keeper_answers.h"
+#include "system/lab_setting.h"
 #include "system/system_record_place.h"
 
 namespace brivana {
@@ -131,13 +132,19 @@ SaveResult KeeperConnection::save(const std::string& dir, const std::string& sco
     return std::move(*result);
 }
 
-void ServeRecordRequests(int socket, const std::string& sharedDir)
+void ServeRecordRequests(int socket, KeeperAnswers& answers)
 {
     std::string payload;
     while (ReceiveFrame(socket, kRequestLimit, payload)) {
         const auto request = DecodeRequest(payload);
-        if (!request || !SendFrame(socket, AnswerKeeperRequest(*request, sharedDir))) return;
+        if (!request || !SendFrame(socket, answers.answer(*request))) return;
     }
+}
+
+void ServeRecordRequests(int socket, const std::string& sharedDir)
+{
+    KeeperAnswers answers({sharedDir, {}});
+    ServeRecordRequests(socket, answers);
 }
 
 std::unique_ptr<KeeperConnection> SplitOffRecordKeeper(RecordKeeper& local)
@@ -166,8 +173,12 @@ std::unique_ptr<KeeperConnection> SplitOffRecordKeeper(RecordKeeper& local)
                 std::signal(number, SIG_IGN);
             ::close_range(3, static_cast<unsigned>(ends[1]) - 1, 0);
             ::close_range(static_cast<unsigned>(ends[1]) + 1, ~0U, 0);
+            // With a lab folder the answers start their server worker: a thread, made before the
+            // limits allow no more.
+            KeeperAnswers answers({SharedRecordDirectory(), LabRecordDirectory()});
             if (!LowerResourceLimits()) std::_Exit(1);
-            ServeRecordRequests(ends[1], SharedRecordDirectory());
+            ServeRecordRequests(ends[1], answers);
+            // A worker stuck on a hung server ends with the process.
             std::_Exit(0);
         }
         ::close(ends[1]);

@@ -41,6 +41,11 @@ std::unique_ptr<KeeperConnection> SplitOffRecordKeeper(RecordKeeper& local);
 
 class KeeperAnswers;
 
+// Makes this process wholly the owner of the shared folder (real, effective and saved ids all
+// its effective ones), and deaf to the terminal's signals. The keeper's identity, taken by the
+// keeper and by the administrator's check; false when the ids could not be set.
+bool TakeKeeperIdentity();
+
 // The keeper's side: answers requests on socket until the socket closes or a request is not
 // one of the three.
 void ServeRecordRequests(int socket, KeeperAnswers& answers);

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/keeper_setup_win32.h"
+#include "system/lab_setting.h"
 #include "system/record_pipe_windows.h"
 #include "system/wide_text_windows.h"
 #include "system/windows_directory.h"
@@ -66,10 +67,16 @@ void WINAPI ServiceMain(DWORD, LPWSTR*)
     run.stop = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     run.handle = RegisterServiceCtrlHandlerExW(brivana::kRecordServiceName, Control, &run);
     if (!run.handle || !run.stop) return;
-    const std::string dir = brivana::ClassRecordDirectory();
+    const std::string dir = brivana::InstalledRecordDirectory();
+    // The lab's folder on the school's server, where the administrator set one; a setting that
+    // cannot be followed is logged, and the record stays on this computer.
+    std::string settingProblem;
+    const std::string lab = brivana::LabRecordDirectory(settingProblem);
+    if (!settingProblem.empty()) Log(settingProblem);
     run.report(SERVICE_RUNNING);
     const std::string why = dir.empty() ? "Windows non indica la cartella ProgramData."
-                                        : brivana::ServeRecordPipe(brivana::InstalledRecordPipe(), dir, {}, run.stop);
+                                        : brivana::ServeRecordPipe(brivana::InstalledRecordPipe(), {dir, lab}, {},
+                                                                   run.stop);
     if (!why.empty()) Log(why);
     run.report(SERVICE_STOPPED, why.empty() ? 0 : 1);
     CloseHandle(run.stop);

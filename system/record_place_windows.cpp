@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "system/error_text.h"
-#include "system/lab_record_setting_windows.h"
 #include "system/wide_text_windows.h"
 #include "system/windows_directory.h"
 
@@ -66,17 +65,8 @@ std::string InstalledRecordDirectory()
     return dir;
 }
 
-std::string ClassRecordDirectory()
-{
-    const std::string lab = LabRecordDirectory();
-    return lab.empty() ? InstalledRecordDirectory() : lab;
-}
-
 std::string SharedRecordDirectory()
 {
-    // Set for the lab, the record is on the server, even while the server does not answer: never
-    // in a folder of this computer, where it would be another record.
-    if (std::string lab = LabRecordDirectory(); !lab.empty()) return lab;
     // The installer makes this folder for the whole class.
     const std::string installed = InstalledRecordDirectory();
     if (!installed.empty() && IsFolder(installed)) return installed;
@@ -117,9 +107,9 @@ bool CanKeepRecordsIn(const std::string& dir)
 
 bool FolderExists(const std::string& dir) { return IsFolder(dir); }
 
-// The lab's folder and the installer's are the class's, kept by the record service; without them
-// the shared one is the Windows directory, no class's record.
-bool SharedFolderIsTheClassRecord() { return !LabRecordDirectory().empty() || IsFolder(InstalledRecordDirectory()); }
+// The installer's folder is the class's, kept by the record service; without it the shared one
+// is the Windows directory, no class's record.
+bool SharedFolderIsTheClassRecord() { return IsFolder(InstalledRecordDirectory()); }
 
 std::string MakeFolder(const std::string& dir)
 {

@@ -1,5 +1,5 @@
 #pragma once
-// The Windows directory, where the record has always been kept on Windows, and the folders the
+// The Windows directory, where the record has always been kept on Windows, and the folder the
 // installed game keeps it in instead.
 
 #include <optional>
@@ -11,10 +11,8 @@ namespace brivana {
 // nothing when the system does not give one.
 std::optional<std::string> WindowsDirectory();
 // %ProgramData%\Brivana\, whether it exists or not; empty when the system names no ProgramData.
-// Only the record service writes it.
+// Only the record service writes it: the record, or with a lab folder the scores waiting for
+// the school's server.
 std::string InstalledRecordDirectory();
-// The folder the record service keeps the class record in: the lab's on the school's file server
-// where an administrator set one, otherwise InstalledRecordDirectory().
-std::string ClassRecordDirectory();
 
 }  // namespace brivana

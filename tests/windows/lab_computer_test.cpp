@@ -13,6 +13,7 @@
 #include "game/record_store.h"
 #include "system/record_pipe_windows.h"
 #include "system/system_file_access.h"
+#include "system/system_record_place.h"
 #include "windows_files.h"
 
 namespace brivana::windows_test {
@@ -73,6 +74,23 @@ TEST_F(LabComputer, WaitsForTheLock)
     std::printf("%s after %lld ms\n", status.ok() ? "got" : "busy", static_cast<long long>(waited.count()));
 }
 
+// The record service, or with BRIVANA_LAB_VIA=store the record store itself, and the folder to
+// name to it: the game names this computer's shared folder, and the service goes to the server.
+struct Keeper {
+    explicit Keeper(const std::string& labDir) : store(files), dir(labDir)
+    {
+        if (Environment("BRIVANA_LAB_VIA") == "store") return;
+        dir = SharedRecordDirectory();
+        service = RecordPipeClient::Find(InstalledRecordPipe(), dir, store);
+    }
+    RecordKeeper& get() { return service ? static_cast<RecordKeeper&>(*service) : store; }
+
+    SystemFileAccess files;
+    LocalRecordKeeper store;
+    std::unique_ptr<RecordPipeClient> service;
+    std::string dir;
+};
+
 // Saves the scores BRIVANA_LAB_SCORES ("first step count") through the record service, or
 // with BRIVANA_LAB_VIA=store through the record store itself, and reads the record after each:
 // always a pair saved whole, never a worse one than the last seen. Where BRIVANA_LAB_GO names a
@@ -82,26 +100,24 @@ TEST_F(LabComputer, SavesAndReadsOnlyWholePairsNeverGoingBack)
     std::istringstream scores(Environment("BRIVANA_LAB_SCORES"));
     int first = 0, step = 0, count = 0;
     ASSERT_TRUE(scores >> first >> step >> count);
-    SystemFileAccess files;
-    LocalRecordKeeper store(files);
-    std::unique_ptr<RecordPipeClient> service;
+    Keeper chosen(dir_);
     if (Environment("BRIVANA_LAB_VIA") != "store") {
-        service = RecordPipeClient::Find(InstalledRecordPipe(), dir_, store);
-        ASSERT_NE(service, nullptr);
+        ASSERT_NE(chosen.service, nullptr);
     }
-    RecordKeeper& keeper = service ? static_cast<RecordKeeper&>(*service) : store;
+    RecordKeeper& keeper = chosen.get();
+    const std::string& dir = chosen.dir;
     const std::string go = Environment("BRIVANA_LAB_GO");
     for (int waited = 0; !go.empty() && GetFileAttributesA(go.c_str()) == INVALID_FILE_ATTRIBUTES; ++waited) {
         ASSERT_LT(waited, 3000) << go << " never appeared";
         Sleep(10);
     }
-    int best = WholePairScore(keeper.read(dir_)), saved = 0, notBetter = 0, failed = 0;
+    int best = WholePairScore(keeper.read(dir)), saved = 0, notBetter = 0, failed = 0;
     ASSERT_GE(best, 0);
     for (int score = first; count-- > 0; score += step) {
-        const SaveResult result = keeper.save(dir_, std::to_string(score), HolderOf(std::to_string(score)));
+        const SaveResult result = keeper.save(dir, std::to_string(score), HolderOf(std::to_string(score)));
         (result.outcome == SaveOutcome::saved ? saved : result.outcome == SaveOutcome::notBetter ? notBetter : failed)++;
         EXPECT_NE(result.outcome, SaveOutcome::failed) << result.why;
-        const int seen = WholePairScore(keeper.read(dir_));
+        const int seen = WholePairScore(keeper.read(dir));
         ASSERT_GE(seen, best) << "a torn pair, or a worse record than one already seen, after saving " << score;
         ASSERT_GE(seen, result.outcome == SaveOutcome::failed ? 0 : score);
         best = seen;
@@ -111,12 +127,10 @@ TEST_F(LabComputer, SavesAndReadsOnlyWholePairsNeverGoingBack)
 
 TEST_F(LabComputer, ReadsTheRecord)
 {
-    SystemFileAccess files;
-    LocalRecordKeeper store(files);
-    std::unique_ptr<RecordPipeClient> service;
-    if (Environment("BRIVANA_LAB_VIA") != "store") service = RecordPipeClient::Find(InstalledRecordPipe(), dir_, store);
-    RecordKeeper& keeper = service ? static_cast<RecordKeeper&>(*service) : store;
-    std::printf("record %d\n", WholePairScore(keeper.read(dir_)));
+    Keeper chosen(dir_);
+    const RecordReading reading = chosen.get().read(chosen.dir);
+    std::printf("record %d\n", WholePairScore(reading));
+    for (const std::string& problem : reading.problems) std::printf("problem %s\n", problem.c_str());
 }
 
 }  // namespace

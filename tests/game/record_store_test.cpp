@@ -148,8 +148,30 @@ TEST_F(RecordFiles, ASaveWaitsForTheLockOnlySoLongThenFailsLeavingEverything)
     EXPECT_EQ(reading.score + reading.holder, "5\r\nUgo\r\n");
     EXPECT_EQ(ReadBytes(dir.file("briv2s.txt")), "3\r\n");
 
+    // A game waits three seconds, unless told otherwise.
+    const auto patientStart = std::chrono::steady_clock::now();
+    EXPECT_EQ(store.SaveRecord("8", "Anna").outcome, SaveOutcome::failed);
+    const auto patientWait = std::chrono::steady_clock::now() - patientStart;
+    EXPECT_GE(patientWait, std::chrono::seconds(3));
+    EXPECT_LT(patientWait, std::chrono::milliseconds(4500));
+
     held.reset();
     EXPECT_EQ(impatient.SaveRecord("8", "Anna").outcome, SaveOutcome::saved);
+}
+
+TEST(CommitMark, OnlyAWholeMarkDecodes)
+{
+    const std::string whole = EncodeCommitMark("12\r\n", "Zo\xEB\r\n");
+    ASSERT_EQ(DecodeCommitMark(whole), (std::pair<std::string, std::string>{"12\r\n", "Zo\xEB\r\n"}));
+    EXPECT_EQ(DecodeCommitMark(EncodeCommitMark("", "")), (std::pair<std::string, std::string>{}));
+    const std::string body = "4 7\n12\r\nZo\xEB\r\n";
+    for (const std::string& bad :
+         {std::string("brivana commit 2\n") + body, std::string("Brivana commit 1\n") + body, std::string("brivana commit 1") + body,
+          std::string("brivana commit 1\n4 7"), std::string("brivana commit 1\n4 7x\n12\r\nZo\xEB\r\n"),
+          std::string("brivana commit 1\n4\n12\r\nZo\xEB\r\n"), std::string("brivana commit 1\n-4 7\n12\r\nZo\xEB\r\n"),
+          whole.substr(0, whole.size() - 1), whole + "x", std::string("brivana commit 1\n99999999 0\n"),
+          std::string("brivana commit 1\n18446744073709551615 2\nab"), std::string()})
+        EXPECT_FALSE(DecodeCommitMark(bad)) << bad;
 }
 
 TEST_F(RecordFiles, ACommitMarkThatNoLongerBeatsTheRecordIsDroppedNotApplied)

@@ -4,7 +4,10 @@
 # byte-range lock on the lock file is a POSIX lock the other prefix meets, as a file server's lock
 # is met by every computer; then that a record saved on one computer is shown on the other, that
 # saves racing from both keep the best pair, and that killing one computer's record service at
-# random moments of its saves never leaves a torn pair or a worse record.
+# random moments of its saves never leaves a torn pair or a worse record; and that a server that
+# hangs (a FUSE folder that never answers) is said so at start-up and at the end within 3 s, the
+# score kept on the computer and delivered once the server answers, or dropped if the class
+# passed it meanwhile. Needs root for the FUSE mount.
 #   scripts/check-windows-lab.sh build-windows/Brivana-1.0.0-setup.exe \
 #       build-windows/tests/windows/game_windows_tests.exe [ROUNDS] [KILLS]
 # ROUNDS (default 300) saves from each computer at once; KILLS (default 50) kills of the first
@@ -16,7 +19,9 @@ windows_tests=$(realpath "$2")
 rounds=${3:-300}
 kills=${4:-50}
 lab=$(mktemp -d)
+hung_pid=
 cleanup() {
+    if [ -n "$hung_pid" ]; then kill -KILL "$hung_pid" 2>/dev/null || true; umount -l "$lab/hung" 2>/dev/null || true; fi
     for computer in A B; do
         [ -d "$lab/$computer" ] && WINEPREFIX="$lab/$computer" wineserver -k >/dev/null 2>&1 || true
     done
@@ -142,5 +147,52 @@ for kill in $(seq "$kills"); do
 done
 echo "torn pairs seen on the server after $kills kills: $torn; A's save loops cut short by the kill: $lost_saves"
 [ "$torn" -eq 0 ] || fail "$torn torn pairs"
+echo "== The server hangs for computer A (a FUSE folder that never answers, scripts/hung-server.c)"
+gcc -O2 -Wall -Wextra -Werror -o "$lab/hung-server" "$(dirname "$0")/hung-server.c" $(pkg-config --cflags --libs fuse3)
+mkdir -p "$lab/hung"
+# share_of A hung|server: what \\server\share is for computer A.
+share_of() {
+    rm "$lab/$1/dosdevices/unc/server/share"
+    if [ "$2" = hung ]; then
+        "$lab/hung-server" -f -o allow_other "$lab/hung" 2>/dev/null &
+        hung_pid=$!
+        # Asked of the mount table: anything that looks at the folder itself would hang.
+        for _ in $(seq 50); do grep -q " $lab/hung fuse" /proc/mounts && break; sleep 0.1; done
+        ln -s "$lab/hung" "$lab/$1/dosdevices/unc/server/share"
+    else
+        kill -KILL "$hung_pid"
+        wait "$hung_pid" 2>/dev/null || true
+        hung_pid=
+        umount -l "$lab/hung"
+        ln -s "$share" "$lab/$1/dosdevices/unc/server/share"
+    fi
+}
+# saves_on COMPUTER SCORE: what came of it, "<outcome> in <n> ms".
+saves_on() { on "$1" BRIVANA_LAB_SCORE="$2" SavesTheScore | grep -E '^(saved|not better|failed|kept) in'; }
+high=$(( $(server_pair | cut -d' ' -f1) + 1000 ))
+share_of A hung
+start=$(on A ReadsTheRecord)
+took=$(sed -n 's/^read in \([0-9]*\) ms$/\1/p' <<<"$start")
+echo "start-up with the server hung: answered in $took ms: $(grep '^problem' <<<"$start" | head -1)"
+[ "$took" -lt 3000 ] || fail "the start-up waited $took ms for a hung server"
+grep -q '^problem Non riesco a raggiungere il record della classe' <<<"$start" || fail "the start-up did not say the server is away"
+end=$(saves_on A "$high")
+echo "end of a game with $high, the server hung: $end"
+[[ "$end" == kept* ]] || fail "the score was not kept for the server: $end"
+share_of A server
+delivered=$(on A ReadsTheRecord | grep '^record')
+[ "$delivered" = "record $high" ] && [ "$(server_pair)" = "$high P$high" ] ||
+    fail "the kept score was not delivered once the server answered: $delivered, server $(server_pair)"
+echo "server back: computer A delivered the kept score: $(server_pair)"
+share_of A hung
+saves_on A $((high + 10)) | grep -q '^kept' || fail "the second score was not kept"
+share_of A server
+saves_on B $((high + 20)) | grep -q '^saved' || fail "computer B could not save"
+after=$(on A ReadsTheRecord | grep '^record')
+[ "$after" = "record $((high + 20))" ] && [ "$(server_pair)" = "$((high + 20)) P$((high + 20))" ] ||
+    fail "a kept score the class had passed meanwhile changed the record: $after, server $(server_pair)"
+echo "a kept score ($((high + 10))) that B's $((high + 20)) passed meanwhile was dropped: $(server_pair)"
+
 echo "lab check: the lock crosses the prefixes, the record saved on one computer is shown on the other," \
-     "$rounds racing saves from each keep the best pair, $kills kills of a service leave no torn pair"
+     "$rounds racing saves from each keep the best pair, $kills kills of a service leave no torn pair," \
+     "a hung server leaves the start-up and the end answered in time and the kept score delivered or dropped"

@@ -125,12 +125,29 @@ TEST_F(LabComputer, SavesAndReadsOnlyWholePairsNeverGoingBack)
     std::printf("saved %d, not better %d, failed %d, record %d\n", saved, notBetter, failed, best);
 }
 
+// The record as a game reads it at start-up, and how long that took; every problem on a line.
 TEST_F(LabComputer, ReadsTheRecord)
 {
     Keeper chosen(dir_);
+    const auto start = Clock::now();
     const RecordReading reading = chosen.get().read(chosen.dir);
+    const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
     std::printf("record %d\n", WholePairScore(reading));
+    std::printf("read in %lld ms\n", static_cast<long long>(took.count()));
     for (const std::string& problem : reading.problems) std::printf("problem %s\n", problem.c_str());
+}
+
+// Saves the score BRIVANA_LAB_SCORE as a game does at its end, and says what came of it and when.
+TEST_F(LabComputer, SavesTheScore)
+{
+    Keeper chosen(dir_);
+    const std::string score = Environment("BRIVANA_LAB_SCORE");
+    const auto start = Clock::now();
+    const SaveResult result = chosen.get().save(chosen.dir, score, HolderOf(score));
+    const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
+    const char* const outcomes[] = {"saved", "not better", "failed", "failed unsure", "kept"};
+    std::printf("%s in %lld ms\n", outcomes[static_cast<int>(result.outcome)], static_cast<long long>(took.count()));
+    std::printf("why %s\n", result.why.c_str());
 }
 
 }  // namespace

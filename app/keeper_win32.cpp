@@ -11,6 +11,7 @@
 #include "app/keeper_setup_win32.h"
 #include "system/lab_setting.h"
 #include "system/record_pipe_windows.h"
+#include "system/server_account_windows.h"
 #include "system/wide_text_windows.h"
 #include "system/windows_directory.h"
 
@@ -73,6 +74,10 @@ void WINAPI ServiceMain(DWORD, LPWSTR*)
     std::string settingProblem;
     const std::string lab = brivana::LabRecordDirectory(settingProblem);
     if (!settingProblem.empty()) Log(settingProblem);
+    // Without a domain, the file server's account the installer gave; the games say it when the
+    // server still cannot be reached.
+    if (!lab.empty() && !dir.empty())
+        if (const std::string problem = brivana::ConnectWithServerAccount(dir, lab); !problem.empty()) Log(problem);
     run.report(SERVICE_RUNNING);
     const std::string why = dir.empty() ? "Windows non indica la cartella ProgramData."
                                         : brivana::ServeRecordPipe(brivana::InstalledRecordPipe(), {dir, lab}, {},

@@ -4,7 +4,8 @@
 ; defines VERSION, EXE, KEEPER, LICENSE_FILE, ICON and OUTFILE. /S installs and uninstalls
 ; silently; uninstalling removes the service and keeps the record. /RECORD=\\server\share\brivana
 ; (or the page "Record della classe") keeps the record of the whole lab in that folder of the
-; school's file server.
+; school's file server; without a domain, /SERVERUSER= and /SERVERPASSWORD= give the server's
+; account the record service connects with.
 Unicode true
 Target amd64-unicode
 SetCompressor /SOLID lzma
@@ -54,6 +55,11 @@ CompletedText "$Completed"
 ; The lab's record folder on the school's file server; empty: this computer's own.
 Var LabFolder
 Var LabFolderField
+; The file server's account for the record service, where there is no domain; empty: none.
+Var ServerUser
+Var ServerUserField
+Var ServerPassword
+Var ServerPasswordField
 
 ; Aborts unless $LabFolder is empty or a shared folder (\\server\share...): a drive letter is
 ; the user's own mapping, which the record service does not see.
@@ -77,11 +83,19 @@ Function LabFolderPage
   Pop $0
   ${NSD_CreateText} 0 66u 100% 12u "$LabFolder"
   Pop $LabFolderField
+  ${NSD_CreateLabel} 0 86u 100% 18u "Solo senza dominio (un NAS): l'account del server con cui il servizio scrive la cartella, e la sua password."
+  Pop $0
+  ${NSD_CreateText} 0 106u 48% 12u "$ServerUser"
+  Pop $ServerUserField
+  ${NSD_CreatePassword} 52% 106u 48% 12u "$ServerPassword"
+  Pop $ServerPasswordField
   nsDialogs::Show
 FunctionEnd
 
 Function LabFolderPageLeave
   ${NSD_GetText} $LabFolderField $LabFolder
+  ${NSD_GetText} $ServerUserField $ServerUser
+  ${NSD_GetText} $ServerPasswordField $ServerPassword
   !insertmacro CheckLabFolder
 FunctionEnd
 
@@ -102,6 +116,11 @@ Function .onInit
   ${IfNot} ${Errors}
     StrCpy $LabFolder $R1
   ${EndIf}
+  ClearErrors
+  ${GetOptions} $R0 "/SERVERUSER=" $ServerUser
+  ClearErrors
+  ${GetOptions} $R0 "/SERVERPASSWORD=" $ServerPassword
+  ClearErrors
   ${If} ${Silent}
     !insertmacro CheckLabFolder
   ${EndIf}
@@ -135,8 +154,14 @@ Section "Brivana"
   ; The record shared by the class: %ProgramData%\Brivana, or the lab's folder on the server,
   ; which only the record service may write. The service's program makes the local folder its
   ; own, registers itself and starts.
+  ; The server's account reaches the service's program in its environment, never on a command line.
+  System::Call 'kernel32::SetEnvironmentVariableW(w "BRIVANA_SERVER_USER", w "$ServerUser")'
+  System::Call 'kernel32::SetEnvironmentVariableW(w "BRIVANA_SERVER_PASSWORD", w "$ServerPassword")'
   nsExec::ExecToLog '"$INSTDIR\brivana-keeper.exe" install'
   Pop $0
+  System::Call 'kernel32::SetEnvironmentVariableW(w "BRIVANA_SERVER_PASSWORD", p 0)'
+  System::Call 'kernel32::SetEnvironmentVariableW(w "BRIVANA_SERVER_USER", p 0)'
+  StrCpy $ServerPassword ""
   ${If} $0 != 0
     DetailPrint "brivana-keeper install: $0"
     MessageBox MB_OK|MB_ICONEXCLAMATION "Non sono riuscito ad avviare il servizio che custodisce il record (i dettagli sono nell'elenco delle operazioni): i giocatori vedranno il record della classe, ma i loro punteggi non potranno essere salvati." /SD IDOK

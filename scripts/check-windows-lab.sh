@@ -148,6 +148,12 @@ done
 echo "torn pairs seen on the server after $kills kills: $torn; A's save loops cut short by the kill: $lost_saves"
 [ "$torn" -eq 0 ] || fail "$torn torn pairs"
 echo "== The server hangs for computer A (a FUSE folder that never answers, scripts/hung-server.c)"
+if [ "$(id -u)" -ne 0 ] || [ ! -c /dev/fuse ] || ! pkg-config --exists fuse3; then
+    echo "lab check: SKIPPED the hung server: it needs root, /dev/fuse and libfuse3-dev"
+    echo "lab check: the lock crosses the prefixes, the record saved on one computer is shown on the other," \
+         "$rounds racing saves from each keep the best pair, $kills kills of a service leave no torn pair"
+    exit 0
+fi
 gcc -O2 -Wall -Wextra -Werror -o "$lab/hung-server" "$(dirname "$0")/hung-server.c" $(pkg-config --cflags --libs fuse3)
 mkdir -p "$lab/hung"
 # share_of A hung|server: what \\server\share is for computer A.

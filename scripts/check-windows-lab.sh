@@ -35,12 +35,9 @@ mkdir -p "$share/brivana"
 folder='\\server\share\brivana'
 export BRIVANA_LAB_DIR="$folder\\"
 
-# on COMPUTER [VAR=VALUE...] TEST: runs one LabComputer test of the Windows tests there.
+# on COMPUTER ACT: what the Windows tests' LabComputer.Acts does there (see lab_computer_test.cpp).
 on() {
-    local computer=$1
-    shift
-    env WINEPREFIX="$lab/$computer" "${@:1:$#-1}" wine "$windows_tests" --gtest_filter="LabComputer.${*: -1}" 2>&1 |
-        tr -d '\r'
+    WINEPREFIX="$lab/$1" BRIVANA_LAB_ACT="$2" wine "$windows_tests" --gtest_filter=LabComputer.Acts 2>&1 | tr -d '\r'
 }
 # The process id of COMPUTER's record service; empty when it is not running.
 keeper_pid() {
@@ -61,11 +58,11 @@ done
 
 echo "== Wine's byte-range lock seen from the other computer"
 # Straight to the file, unfiltered, so that "held" is there as soon as it is said.
-WINEPREFIX="$lab/A" BRIVANA_LAB_HOLD_MS=3000 wine "$windows_tests" --gtest_filter=LabComputer.HoldsTheLock \
+WINEPREFIX="$lab/A" BRIVANA_LAB_ACT="hold 3000" wine "$windows_tests" --gtest_filter=LabComputer.Acts \
     >"$lab/hold.log" 2>&1 &
 holder=$!
-for _ in $(seq 100); do grep -q '^held' "$lab/hold.log" && break; sleep 0.1; done
-grep -q '^held' "$lab/hold.log" || fail "the first computer could not take the lock"
+for _ in $(seq 100); do grep -q '^got' "$lab/hold.log" && break; sleep 0.1; done
+grep -q '^got' "$lab/hold.log" || fail "the first computer could not take the lock"
 python3 - "$share/brivana/brivana.lock" <<'EOF' || fail "Wine holds no POSIX lock on the lock file: two prefixes would not contend"
 import fcntl, os, sys
 fd = os.open(sys.argv[1], os.O_RDWR)
@@ -76,10 +73,10 @@ except OSError:
     sys.exit(0)
 sys.exit(1)
 EOF
-short=$(on B BRIVANA_LAB_WAIT_MS=500 WaitsForTheLock | grep -E '^(got|busy)')
+short=$(on B "wait 500" | grep -E '^(got|busy)')
 echo "the second computer, waiting 500 ms while the first holds it: $short"
 [[ "$short" == busy* ]] || fail "the second computer took a lock the first one held"
-long=$(on B BRIVANA_LAB_WAIT_MS=10000 WaitsForTheLock | grep -E '^(got|busy)')
+long=$(on B "wait 10000" | grep -E '^(got|busy)')
 echo "the second computer, waiting up to 10 s: $long (the first lets go 3 s after taking it)"
 [[ "$long" == got* ]] || fail "the second computer never got the lock the first let go"
 wait "$holder"
@@ -99,18 +96,17 @@ for computer in A B; do
 done
 
 echo "== A record saved on one computer is shown on the other"
-on A BRIVANA_LAB_SCORES="7 1 1" SavesAndReadsOnlyWholePairsNeverGoingBack | grep -q '^saved 1,' ||
+on A "save 7" | grep -q '^saved in' ||
     fail "computer A could not save through its service"
-shown=$(on B ReadsTheRecord | grep '^record')
+shown=$(on B read | grep '^record')
 [ "$shown" = "record 7" ] || fail "computer B shows '$shown' after A saved 7"
 echo "saved 7 on A; B shows: $shown"
 
 echo "== $rounds saves racing from each computer"
 # Both start saving when the file go appears on the server, once both are up.
-go='BRIVANA_LAB_GO=\\server\share\go'
-on A "$go" BRIVANA_LAB_SCORES="8 2 $rounds" SavesAndReadsOnlyWholePairsNeverGoingBack >"$lab/race-A.log" &
+on A "race 8 2 $rounds" >"$lab/race-A.log" &
 racer=$!
-on B "$go" BRIVANA_LAB_SCORES="9 2 $rounds" SavesAndReadsOnlyWholePairsNeverGoingBack >"$lab/race-B.log" &
+on B "race 9 2 $rounds" >"$lab/race-B.log" &
 other=$!
 sleep 4
 touch "$share/go"
@@ -129,9 +125,9 @@ score=$((best + 1)) torn=0 lost_saves=0
 for kill in $(seq "$kills"); do
     before=$(keeper_pid A)
     [ -n "$before" ] || fail "computer A's service is not running before kill $kill"
-    on A BRIVANA_LAB_SCORES="$score 2 40" SavesAndReadsOnlyWholePairsNeverGoingBack >"$lab/kill-A.log" &
+    on A "race $score 2 40" >"$lab/kill-A.log" &
     saver=$!
-    on B BRIVANA_LAB_SCORES="$((score + 1)) 2 10" SavesAndReadsOnlyWholePairsNeverGoingBack >"$lab/kill-B.log" &
+    on B "race $((score + 1)) 2 10" >"$lab/kill-B.log" &
     other=$!
     sleep "$(awk -v r="$RANDOM" 'BEGIN { printf "%.2f", 0.8 + r / 32767 * 1.2 }')"
     kill -KILL "$before" 2>/dev/null || true
@@ -140,7 +136,7 @@ for kill in $(seq "$kills"); do
     WINEPREFIX="$lab/A" wine sc start BrivanaKeeper >/dev/null 2>&1 || true
     for _ in $(seq 50); do [ -n "$(keeper_pid A)" ] && [ "$(keeper_pid A)" != "$before" ] && break; sleep 0.1; done
     # The first read after the kill finishes a save the kill cut short, or keeps the old pair.
-    shown=$(on A ReadsTheRecord | grep '^record' || true)
+    shown=$(on A read | grep '^record' || true)
     [[ "$shown" =~ ^record\ [1-9][0-9]*$ ]] || fail "computer A reads '$shown' after kill $kill"
     whole "$(server_pair)" || torn=$((torn + 1))
     score=$((score + 100))
@@ -174,10 +170,10 @@ share_of() {
     fi
 }
 # saves_on COMPUTER SCORE: what came of it, "<outcome> in <n> ms".
-saves_on() { on "$1" BRIVANA_LAB_SCORE="$2" SavesTheScore | grep -E '^(saved|not better|failed|kept) in'; }
+saves_on() { on "$1" "save $2" | grep -E '^(saved|not better|failed|kept) in'; }
 high=$(( $(server_pair | cut -d' ' -f1) + 1000 ))
 share_of A hung
-start=$(on A ReadsTheRecord)
+start=$(on A read)
 took=$(sed -n 's/^read in \([0-9]*\) ms$/\1/p' <<<"$start")
 echo "start-up with the server hung: answered in $took ms: $(grep '^problem' <<<"$start" | head -1)"
 [ "$took" -lt 3000 ] || fail "the start-up waited $took ms for a hung server"
@@ -186,7 +182,7 @@ end=$(saves_on A "$high")
 echo "end of a game with $high, the server hung: $end"
 [[ "$end" == kept* ]] || fail "the score was not kept for the server: $end"
 share_of A server
-delivered=$(on A ReadsTheRecord | grep '^record')
+delivered=$(on A read | grep '^record')
 [ "$delivered" = "record $high" ] && [ "$(server_pair)" = "$high P$high" ] ||
     fail "the kept score was not delivered once the server answered: $delivered, server $(server_pair)"
 echo "server back: computer A delivered the kept score: $(server_pair)"
@@ -194,7 +190,7 @@ share_of A hung
 saves_on A $((high + 10)) | grep -q '^kept' || fail "the second score was not kept"
 share_of A server
 saves_on B $((high + 20)) | grep -q '^saved' || fail "computer B could not save"
-after=$(on A ReadsTheRecord | grep '^record')
+after=$(on A read | grep '^record')
 [ "$after" = "record $((high + 20))" ] && [ "$(server_pair)" = "$((high + 20)) P$((high + 20))" ] ||
     fail "a kept score the class had passed meanwhile changed the record: $after, server $(server_pair)"
 echo "a kept score ($((high + 10))) that B's $((high + 20)) passed meanwhile was dropped: $(server_pair)"

@@ -1,14 +1,15 @@
 // One computer of a lab made of Wine prefixes that share one \\server\share folder, driven by
-// scripts/check-windows-lab.sh: these run only when it names the lab's folder in BRIVANA_LAB_DIR.
+// scripts/check-windows-lab.sh through BRIVANA_LAB_DIR (the lab's folder) and BRIVANA_LAB_ACT:
+// "hold MS" or "wait MS" for the folder's lock; through the record service, "read", "save SCORE",
+// or "race FIRST STEP COUNT": saves each score, reading after each, and fails on a torn pair or
+// on a worse record than one already seen. Every score is saved with the name "P<score>".
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <chrono>
 #include <cstdio>
-#include <memory>
 #include <sstream>
-#include <string>
 
 #include "game/record_store.h"
 #include "system/record_pipe_windows.h"
@@ -19,135 +20,72 @@
 namespace brivana::windows_test {
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
 
-class LabComputer : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        dir_ = Environment("BRIVANA_LAB_DIR");
-        if (dir_.empty()) GTEST_SKIP() << "only as a computer of scripts/check-windows-lab.sh";
-    }
-    std::chrono::milliseconds EnvironmentMs(const char* name) const
-    {
-        return std::chrono::milliseconds(std::stoi(Environment(name)));
-    }
-    std::string dir_;
-};
-
-// The name saved with a score.
-std::string HolderOf(const std::string& score)
-{
-    std::ostringstream name;
-    name << 'P' << score;
-    return name.str();
-}
-
-// The score of a pair saved whole (every score is saved with the name "P<score>"), 0 for the
-// empty record, -1 for anything else: a torn pair, or a record that could not be read.
+// The score of a pair saved whole, 0 for the empty record, -1 for anything else.
 int WholePairScore(const RecordReading& reading)
 {
-    const auto line = [](std::string text) { return text.substr(0, text.find('\r')); };
+    const auto line = [](const std::string& text) { return text.substr(0, text.find('\r')); };
     if (!reading.complete) return -1;
     if (reading.score.empty() && reading.holder.empty()) return 0;
     const std::string score = line(reading.score);
-    return line(reading.holder) == HolderOf(score) ? std::stoi(score) : -1;
+    return line(reading.holder) == std::string(1, 'P').append(score) ? std::stoi(score) : -1;
 }
 
-TEST_F(LabComputer, HoldsTheLock)
+SaveResult Save(RecordKeeper& keeper, const std::string& dir, int score)
 {
-    SystemFileAccess files;
-    std::unique_ptr<FileLock> lock;
-    ASSERT_TRUE(files.lockFolder(dir_, std::chrono::milliseconds(0), lock).ok());
-    std::printf("held\n");
-    std::fflush(stdout);
-    Sleep(static_cast<DWORD>(EnvironmentMs("BRIVANA_LAB_HOLD_MS").count()));
+    return keeper.save(dir, std::to_string(score), std::string(1, 'P').append(std::to_string(score)));
 }
 
-TEST_F(LabComputer, WaitsForTheLock)
+TEST(LabComputer, Acts)
 {
-    SystemFileAccess files;
-    std::unique_ptr<FileLock> lock;
-    const auto start = Clock::now();
-    const IoStatus status = files.lockFolder(dir_, EnvironmentMs("BRIVANA_LAB_WAIT_MS"), lock);
-    const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
-    std::printf("%s after %lld ms\n", status.ok() ? "got" : "busy", static_cast<long long>(waited.count()));
-}
-
-// The record service, or with BRIVANA_LAB_VIA=store the record store itself, and the folder to
-// name to it: the game names this computer's shared folder, and the service goes to the server.
-struct Keeper {
-    explicit Keeper(const std::string& labDir) : store(files), dir(labDir)
-    {
-        if (Environment("BRIVANA_LAB_VIA") == "store") return;
-        dir = SharedRecordDirectory();
-        service = RecordPipeClient::Find(InstalledRecordPipe(), dir, store);
-    }
-    RecordKeeper& get() { return service ? static_cast<RecordKeeper&>(*service) : store; }
-
-    SystemFileAccess files;
-    LocalRecordKeeper store;
-    std::unique_ptr<RecordPipeClient> service;
-    std::string dir;
-};
-
-// Saves the scores BRIVANA_LAB_SCORES ("first step count") through the record service, or
-// with BRIVANA_LAB_VIA=store through the record store itself, and reads the record after each:
-// always a pair saved whole, never a worse one than the last seen. Where BRIVANA_LAB_GO names a
-// file, the saves start once it exists, so that two computers start together.
-TEST_F(LabComputer, SavesAndReadsOnlyWholePairsNeverGoingBack)
-{
-    std::istringstream scores(Environment("BRIVANA_LAB_SCORES"));
+    const std::string dir = Environment("BRIVANA_LAB_DIR");
+    if (dir.empty()) GTEST_SKIP() << "only as a computer of scripts/check-windows-lab.sh";
+    std::istringstream act(Environment("BRIVANA_LAB_ACT"));
+    std::string what;
     int first = 0, step = 0, count = 0;
-    ASSERT_TRUE(scores >> first >> step >> count);
-    Keeper chosen(dir_);
-    if (Environment("BRIVANA_LAB_VIA") != "store") {
-        ASSERT_NE(chosen.service, nullptr);
+    act >> what >> first >> step >> count;
+    const auto start = std::chrono::steady_clock::now();
+    const auto took = [start] {
+        return static_cast<long long>(
+            std::chrono::duration_cast<milliseconds>(std::chrono::steady_clock::now() - start).count());
+    };
+    SystemFileAccess files;
+    if (what == "hold" || what == "wait") {
+        std::unique_ptr<FileLock> lock;
+        const bool got = files.lockFolder(dir, milliseconds(what == "hold" ? 0 : first), lock).ok();
+        std::printf("%s after %lld ms\n", got ? "got" : "busy", took());
+        std::fflush(stdout);
+        if (what == "hold") Sleep(static_cast<DWORD>(first));
+        return;
     }
-    RecordKeeper& keeper = chosen.get();
-    const std::string& dir = chosen.dir;
-    const std::string go = Environment("BRIVANA_LAB_GO");
-    for (int waited = 0; !go.empty() && GetFileAttributesA(go.c_str()) == INVALID_FILE_ATTRIBUTES; ++waited) {
-        ASSERT_LT(waited, 3000) << go << " never appeared";
-        Sleep(10);
+    LocalRecordKeeper own(files);
+    const std::string shared = SharedRecordDirectory();  // the service goes on to the lab's folder
+    const auto service = RecordPipeClient::Find(InstalledRecordPipe(), shared, own);
+    ASSERT_NE(service, nullptr);
+    if (what == "read") {
+        const RecordReading reading = service->read(shared);
+        std::printf("record %d\nread in %lld ms\n", WholePairScore(reading), took());
+        for (const std::string& problem : reading.problems) std::printf("problem %s\n", problem.c_str());
+    } else if (what == "save") {
+        const SaveResult result = Save(*service, shared, first);
+        const char* const outcomes[] = {"saved", "not better", "failed", "failed unsure", "kept"};
+        std::printf("%s in %lld ms\n", outcomes[static_cast<int>(result.outcome)], took());
     }
-    int best = WholePairScore(keeper.read(dir)), saved = 0, notBetter = 0, failed = 0;
-    ASSERT_GE(best, 0);
+    if (what != "race") return;
+    // Both computers start together: once the script makes the file go on the server.
+    while (GetFileAttributesA("\\\\server\\share\\go") == INVALID_FILE_ATTRIBUTES) Sleep(10);
+    int best = WholePairScore(service->read(shared)), saved = 0;
+    const int rounds = count;
     for (int score = first; count-- > 0; score += step) {
-        const SaveResult result = keeper.save(dir, std::to_string(score), HolderOf(std::to_string(score)));
-        (result.outcome == SaveOutcome::saved ? saved : result.outcome == SaveOutcome::notBetter ? notBetter : failed)++;
-        EXPECT_NE(result.outcome, SaveOutcome::failed) << result.why;
-        const int seen = WholePairScore(keeper.read(dir));
-        ASSERT_GE(seen, best) << "a torn pair, or a worse record than one already seen, after saving " << score;
-        ASSERT_GE(seen, result.outcome == SaveOutcome::failed ? 0 : score);
+        const SaveResult result = Save(*service, shared, score);
+        ASSERT_TRUE(result.outcome == SaveOutcome::saved || result.outcome == SaveOutcome::notBetter) << result.why;
+        saved += result.outcome == SaveOutcome::saved;
+        const int seen = WholePairScore(service->read(shared));
+        ASSERT_GE(seen, std::max(best, score)) << "a torn pair, or a worse record than one seen, after " << score;
         best = seen;
     }
-    std::printf("saved %d, not better %d, failed %d, record %d\n", saved, notBetter, failed, best);
-}
-
-// The record as a game reads it at start-up, and how long that took; every problem on a line.
-TEST_F(LabComputer, ReadsTheRecord)
-{
-    Keeper chosen(dir_);
-    const auto start = Clock::now();
-    const RecordReading reading = chosen.get().read(chosen.dir);
-    const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
-    std::printf("record %d\n", WholePairScore(reading));
-    std::printf("read in %lld ms\n", static_cast<long long>(took.count()));
-    for (const std::string& problem : reading.problems) std::printf("problem %s\n", problem.c_str());
-}
-
-// Saves the score BRIVANA_LAB_SCORE as a game does at its end, and says what came of it and when.
-TEST_F(LabComputer, SavesTheScore)
-{
-    Keeper chosen(dir_);
-    const std::string score = Environment("BRIVANA_LAB_SCORE");
-    const auto start = Clock::now();
-    const SaveResult result = chosen.get().save(chosen.dir, score, HolderOf(score));
-    const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
-    const char* const outcomes[] = {"saved", "not better", "failed", "failed unsure", "kept"};
-    std::printf("%s in %lld ms\n", outcomes[static_cast<int>(result.outcome)], static_cast<long long>(took.count()));
-    std::printf("why %s\n", result.why.c_str());
+    std::printf("saved %d, not better %d, record %d\n", saved, rounds - saved, best);
 }
 
 }  // namespace

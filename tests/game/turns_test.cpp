@@ -2,9 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <chrono>
-#include <memory>
+#include <optional>
 #include <thread>
 
 namespace brivana {
@@ -14,18 +13,11 @@ namespace {
 TEST(Turns, AWaiterIsServedBeforeAHolderWhoAsksAgainAtOnce)
 {
     Turns turns;
-    std::atomic<int> flooderTurnsBeforeClassmate{-1};
-    int flooderTurns = 0;
-    auto flooder = std::make_unique<Turns::Turn>(turns);
-    std::thread classmate([&] {
-        const Turns::Turn turn(turns);
-        flooderTurnsBeforeClassmate = flooderTurns;
-    });
+    int flooderTurns = 0, flooderTurnsBeforeClassmate = -1;  // handed over by the turns themselves
+    std::optional<Turns::Turn> flooder(std::in_place, turns);
+    std::thread classmate([&] { const Turns::Turn turn(turns); flooderTurnsBeforeClassmate = flooderTurns; });
     std::this_thread::sleep_for(std::chrono::milliseconds(300));  // the classmate is waiting by now
-    for (; flooderTurns < 20; ++flooderTurns) {
-        flooder.reset();
-        flooder = std::make_unique<Turns::Turn>(turns);
-    }
+    for (; flooderTurns < 20; ++flooderTurns) flooder.emplace(turns);
     flooder.reset();
     classmate.join();
     EXPECT_EQ(flooderTurnsBeforeClassmate, 0);

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <memory>
 #include <cstdio>
 #include <sstream>
 
@@ -25,16 +26,9 @@ using std::chrono::milliseconds;
 // The score of a pair saved whole, 0 for the empty record, -1 for anything else.
 int WholePairScore(const RecordReading& reading)
 {
-    const auto line = [](const std::string& text) { return text.substr(0, text.find('\r')); };
-    if (!reading.complete) return -1;
-    if (reading.score.empty() && reading.holder.empty()) return 0;
-    const std::string score = line(reading.score);
-    return line(reading.holder) == std::string(1, 'P').append(score) ? std::stoi(score) : -1;
-}
-
-SaveResult Save(RecordKeeper& keeper, const std::string& dir, int score)
-{
-    return keeper.save(dir, std::to_string(score), std::string(1, 'P').append(std::to_string(score)));
+    const std::string score = reading.score.substr(0, reading.score.find('\r'));
+    if (!reading.complete || (score.empty() != reading.holder.empty())) return -1;
+    return score.empty() ? 0 : reading.holder == std::string("P").append(score).append("\r\n") ? std::stoi(score) : -1;
 }
 
 TEST(LabComputer, Acts)
@@ -45,16 +39,12 @@ TEST(LabComputer, Acts)
     std::string what;
     int first = 0, step = 0, count = 0;
     act >> what >> first >> step >> count;
-    const auto start = std::chrono::steady_clock::now();
-    const auto took = [start] {
-        return static_cast<long long>(
-            std::chrono::duration_cast<milliseconds>(std::chrono::steady_clock::now() - start).count());
-    };
+    const DWORD start = GetTickCount();
     SystemFileAccess files;
+    std::unique_ptr<FileLock> lock;
     if (what == "hold" || what == "wait") {
-        std::unique_ptr<FileLock> lock;
         const bool got = files.lockFolder(dir, milliseconds(what == "hold" ? 0 : first), lock).ok();
-        std::printf("%s after %lld ms\n", got ? "got" : "busy", took());
+        std::printf("%s after %lu ms\n", got ? "got" : "busy", GetTickCount() - start);
         std::fflush(stdout);
         if (what == "hold") Sleep(static_cast<DWORD>(first));
         return;
@@ -63,29 +53,29 @@ TEST(LabComputer, Acts)
     const std::string shared = SharedRecordDirectory();  // the service goes on to the lab's folder
     const auto service = RecordPipeClient::Find(InstalledRecordPipe(), shared, own);
     ASSERT_NE(service, nullptr);
+    const auto save = [&](int score) {
+        return service->save(shared, std::to_string(score), std::string("P").append(std::to_string(score)));
+    };
     if (what == "read") {
         const RecordReading reading = service->read(shared);
-        std::printf("record %d\nread in %lld ms\n", WholePairScore(reading), took());
+        std::printf("record %d\nread in %lu ms\n", WholePairScore(reading), GetTickCount() - start);
         for (const std::string& problem : reading.problems) std::printf("problem %s\n", problem.c_str());
     } else if (what == "save") {
-        const SaveResult result = Save(*service, shared, first);
         const char* const outcomes[] = {"saved", "not better", "failed", "failed unsure", "kept"};
-        std::printf("%s in %lld ms\n", outcomes[static_cast<int>(result.outcome)], took());
+        std::printf("%s in %lu ms\n", outcomes[static_cast<int>(save(first).outcome)], GetTickCount() - start);
     }
-    if (what != "race") return;
-    // Both computers start together: once the script makes the file go on the server.
-    while (GetFileAttributesA("\\\\server\\share\\go") == INVALID_FILE_ATTRIBUTES) Sleep(10);
+    // A race starts when the script makes the file go on the server, so that both computers start together.
+    while (what == "race" && GetFileAttributesA("\\\\server\\share\\go") == INVALID_FILE_ATTRIBUTES) Sleep(10);
     int best = WholePairScore(service->read(shared)), saved = 0;
-    const int rounds = count;
-    for (int score = first; count-- > 0; score += step) {
-        const SaveResult result = Save(*service, shared, score);
+    for (int round = 0, score = first; what == "race" && round < count; ++round, score += step) {
+        const SaveResult result = save(score);
         ASSERT_TRUE(result.outcome == SaveOutcome::saved || result.outcome == SaveOutcome::notBetter) << result.why;
         saved += result.outcome == SaveOutcome::saved;
         const int seen = WholePairScore(service->read(shared));
         ASSERT_GE(seen, std::max(best, score)) << "a torn pair, or a worse record than one seen, after " << score;
         best = seen;
     }
-    std::printf("saved %d, not better %d, record %d\n", saved, rounds - saved, best);
+    if (what == "race") std::printf("saved %d, not better %d, record %d\n", saved, count - saved, best);
 }
 
 }  // namespace

@@ -79,7 +79,7 @@ Function LabFolderPage
   !insertmacro MUI_HEADER_TEXT "Record della classe" "Dove si tiene il record di tutto il laboratorio"
   nsDialogs::Create 1018
   Pop $0
-  ${NSD_CreateLabel} 0 0 100% 60u "Se i computer del laboratorio condividono una cartella sul server della scuola, scrivila qui, per esempio \\server\condivisione\brivana: il record della classe sarà lo stesso su tutti i computer. Il servizio del record vi accede come questo computer (in un dominio) o con l'account indicato nella guida per l'amministratore.$\r$\n$\r$\nLascia vuoto per tenere il record su questo computer."
+  ${NSD_CreateLabel} 0 0 100% 60u "Se i computer del laboratorio condividono una cartella sul server della scuola, scrivila qui, per esempio \\server\condivisione\brivana: il record della classe sarà lo stesso su tutti i computer. Il servizio del record vi accede come questo computer (in un dominio) o con l'account del server scritto qui sotto.$\r$\n$\r$\nLascia vuoto per tenere il record su questo computer."
   Pop $0
   ${NSD_CreateText} 0 66u 100% 12u "$LabFolder"
   Pop $LabFolderField

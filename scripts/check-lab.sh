@@ -273,7 +273,9 @@ printf 'Inizio\r\n' >"$share/nbriv2s.txt"
 # Computer A has seen no class record yet (its memory of the races is forgotten): any score is a record.
 rm -f "$work/a/var-games/brivana/record-classe.txt"
 on "$holder_a" umount -l "$lab"
-on "$holder_a" "$work/hung-server" -f -o allow_other,max_threads=64 "$lab" 2>/dev/null &
+# Started straight from here (not through a function, which would run in a subshell), so that
+# $! is the server itself.
+nsenter -t "$holder_a" -m -- "$work/hung-server" -f -o allow_other,max_threads=64 "$lab" 2>/dev/null &
 hung_pid=$!
 sleep 1
 start "$holder_a" lab-anna Anna

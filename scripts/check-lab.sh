@@ -8,6 +8,10 @@
 # answers nothing, scripts/hung-server.c): the window must be usable within 3 seconds with a true
 # message, and the score kept on the computer is delivered once the server is back. Kernel SMB and
 # NFS mounts cannot be made here: the share is a plain folder, bind-mounted.
+# The two computers' game is the package's, extracted into a folder of this run and bound over
+# /usr/games, with the setting bound over /etc/brivana, inside the namespaces only: a package that
+# someone else has installed on this machine is left alone (the debconf part then waits for a
+# machine without it, and says so).
 # Changes the machine (as root): run alone, under the machine's lock; leaves it as it was.
 set -euo pipefail
 [ "${BRIVANA_SYSTEM_LOCKED:-}" = 1 ] || exec env BRIVANA_SYSTEM_LOCKED=1 flock /tmp/brivana-system.lock "$0" "$@"
@@ -35,11 +39,12 @@ die() {
 ok() { echo "check-lab: ok: $*"; }
 package_status() { dpkg-query -W -f='${Status}' brivana 2>/dev/null || true; }
 
-[ -z "$(package_status)" ] || [ "$(package_status)" = "unknown ok not-installed" ] ||
-    die "brivana is already known to dpkg ($(package_status)); purge it first"
-for path in "$record_dir" "$lab" /etc/brivana; do
-    [ ! -e "$path" ] || die "$path already exists; it would not be left as it was"
-done
+host_free=yes
+[ -z "$(package_status)" ] || [ "$(package_status)" = "unknown ok not-installed" ] || host_free=no
+[ "$host_free" = no ] || [ ! -e "$record_dir" ] || die "$record_dir exists without the package; it would not be left as it was"
+[ "$host_free" = no ] || [ ! -e /etc/brivana ] || die "/etc/brivana exists without the package"
+[ ! -e "$lab" ] || die "$lab already exists; it would not be left as it was"
+made_etc=no
 for pupil in "${pupils[@]}"; do
     ! id "$pupil" >/dev/null 2>&1 || die "the account $pupil already exists"
 done
@@ -61,17 +66,23 @@ cleanup() {
         kill "$pid" 2>/dev/null || true
     done
     for pid in $hung_pid "${pids[@]}" "${holders[@]}"; do wait "$pid" 2>/dev/null || true; done
-    if [ -n "$(package_status)" ] && [ "$(package_status)" != "unknown ok not-installed" ]; then
-        apt purge brivana >/dev/null || true
+    if [ "$host_free" = yes ]; then
+        if [ -n "$(package_status)" ] && [ "$(package_status)" != "unknown ok not-installed" ]; then
+            apt purge brivana >/dev/null || true
+        fi
+        echo "brivana brivana/cartella-record-classe string" | debconf-set-selections 2>/dev/null || true
+        rm -rf "$record_dir" /etc/brivana
     fi
-    echo "brivana brivana/cartella-record-classe string" | debconf-set-selections 2>/dev/null || true
-    rm -rf "$record_dir" /etc/brivana
+    [ "$made_etc" = no ] || rmdir /etc/brivana 2>/dev/null || true
     rmdir "$lab" 2>/dev/null || true
     for pupil in "${made_pupils[@]}"; do
         pkill -KILL -u "$pupil" 2>/dev/null || true
         userdel -r "$pupil" 2>/dev/null || true
     done
     if [ ${#added_packages[@]} -gt 0 ]; then apt purge "${added_packages[@]}" >/dev/null || true; fi
+    if [ -n "${BRIVANA_LAB_KEEP_SHOTS:-}" ] && [ -d "$work/shots" ]; then
+        mkdir -p "$BRIVANA_LAB_KEEP_SHOTS" && cp "$work"/shots/*.png "$work"/game-*.log "$BRIVANA_LAB_KEEP_SHOTS"/ 2>/dev/null || true
+    fi
     rm -rf "$work"
     exit "$status"
 }
@@ -89,30 +100,53 @@ deb=$(ls "$build_dir"/brivana_*.deb)
 gcc -O2 -Wall -Wextra -Werror -o "$work/hung-server" scripts/hung-server.c $(pkg-config --cflags --libs fuse3)
 ok "built $deb"
 
-echo "== Installing with the lab folder preseeded"
 mkdir -p "$lab"
 chmod 755 "$lab"
-echo "brivana brivana/cartella-record-classe string $lab" | debconf-set-selections
-apt install "./$deb" >/dev/null
-mapfile -t added_packages < <(comm -13 <(echo "$packages_before") \
-    <(dpkg-query -W -f='${Package}\n' | sort) | grep -vx brivana || true)
-[ "$(cat "$setting" 2>/dev/null | grep -v '^#')" = "cartella=$lab" ] || die "$setting does not name $lab"
-[ "$(stat -c '%U:%G %a' "$setting")" = "root:root 644" ] || die "$setting is $(stat -c '%U:%G %a' "$setting")"
-[ "$(stat -c '%U:%G %a' /etc/brivana)" = "root:root 755" ] || die "/etc/brivana is not root's"
-echo "brivana brivana/cartella-record-classe string /mnt/altrove" | debconf-set-selections
-dpkg-reconfigure -f noninteractive brivana
-grep -qx "cartella=/mnt/altrove" "$setting" || die "dpkg-reconfigure did not change $setting"
-echo "brivana brivana/cartella-record-classe string $lab" | debconf-set-selections
-dpkg-reconfigure -f noninteractive brivana
-grep -qx "cartella=$lab" "$setting" || die "dpkg-reconfigure did not set $setting back"
-ok "preseeded and reconfigured: $setting (root:root 644) names $lab"
+if [ "$host_free" = yes ]; then
+    echo "== Installing with the lab folder preseeded"
+    echo "brivana brivana/cartella-record-classe string $lab" | debconf-set-selections
+    apt install "./$deb" >/dev/null
+    mapfile -t added_packages < <(comm -13 <(echo "$packages_before") \
+        <(dpkg-query -W -f='${Package}\n' | sort) | grep -vx brivana || true)
+    [ "$(cat "$setting" 2>/dev/null | grep -v '^#')" = "cartella=$lab" ] || die "$setting does not name $lab"
+    [ "$(stat -c '%U:%G %a' "$setting")" = "root:root 644" ] || die "$setting is $(stat -c '%U:%G %a' "$setting")"
+    [ "$(stat -c '%U:%G %a' /etc/brivana)" = "root:root 755" ] || die "/etc/brivana is not root's"
+    # The administrator answers dpkg-reconfigure's question (debconf's editor front end, the answer
+    # typed by a script): first another folder, then none, then the lab's again.
+    printf '%s\n' '#!/bin/sh' \
+        'sed -i "s|^brivana/cartella-record-classe=.*|brivana/cartella-record-classe=\"$ANSWER\"|" "$1"' >"$work/answer.sh"
+    chmod 755 "$work/answer.sh"
+    reconfigure() { ANSWER=$1 EDITOR=$work/answer.sh dpkg-reconfigure -f editor -p low brivana >/dev/null; }
+    reconfigure /mnt/altrove
+    grep -qx "cartella=/mnt/altrove" "$setting" || die "dpkg-reconfigure did not change $setting"
+    reconfigure ""
+    [ ! -e "$setting" ] || die "an empty answer left $setting"
+    reconfigure "$lab"
+    grep -qx "cartella=$lab" "$setting" || die "dpkg-reconfigure did not set $setting back"
+    ok "preseeded and reconfigured: $setting (root:root 644) names $lab; an empty answer removes it"
+
+    apt purge brivana >/dev/null
+    echo "brivana brivana/cartella-record-classe string" | debconf-set-selections
+    [ ! -e /etc/brivana ] && [ ! -e "$record_dir" ] || die "the purge left /etc/brivana or $record_dir"
+    ok "purged: the setting and the record folder are gone"
+else
+    echo "check-lab: SKIPPED the debconf part: a brivana package ($(package_status)) is installed here by someone else"
+fi
+
+echo "== The package on the two computers"
+# As the package installs it, in this run's own folders: the game set-user-id games, the setting root's.
+dpkg-deb -x "$deb" "$work/root"
+chown games:root "$work/root/usr/games/brivana"
+chmod 4755 "$work/root/usr/games/brivana"
+mkdir -p "$work/etc-brivana"
+printf '# Cartella del record della classe (dpkg-reconfigure brivana per cambiarla)\ncartella=%s\n' "$lab" >"$work/etc-brivana/record-classe.conf"
+chmod 644 "$work/etc-brivana/record-classe.conf"
+if [ ! -e /etc/brivana ]; then mkdir /etc/brivana && made_etc=yes; fi
 
 for pupil in "${pupils[@]}"; do
     useradd --create-home --shell /bin/sh "$pupil"
     made_pupils+=("$pupil")
-    ! su - "$pupil" -c "echo cartella=/tmp >>$setting" 2>/dev/null || die "$pupil could write $setting"
 done
-ok "no pupil can write $setting"
 
 echo "== Two computers sharing one folder of the server"
 # The share as the administrator mounts it for the keeper's account (CIFS uid=games,
@@ -124,8 +158,9 @@ for computer in a b; do
     mkdir -p "$work/$computer/var-games/brivana"
     chown games:games "$work/$computer/var-games/brivana"
     chmod 2711 "$work/$computer/var-games/brivana"
-    unshare -m --propagation private sh -c 'mount --bind "$1" /var/games && mount --bind "$2" "$3" && exec sleep infinity' \
-        sh "$work/$computer/var-games" "$share" "$lab" &
+    unshare -m --propagation private sh -c 'mount --bind "$1" /var/games && mount --bind "$2" "$3" &&
+        mount --bind "$4/usr/games" /usr/games && mount --bind "$5" /etc/brivana && exec sleep infinity' \
+        sh "$work/$computer/var-games" "$share" "$lab" "$work/root" "$work/etc-brivana" &
     holders+=($!)
 done
 holder_a=${holders[0]} holder_b=${holders[1]}
@@ -135,7 +170,10 @@ for holder in "$holder_a" "$holder_b"; do
     on "$holder" findmnt -n "$lab" >/dev/null || die "the share is not mounted at $lab in namespace $holder"
 done
 [ -z "$(ls -A "$lab")" ] || die "$lab outside the two computers is not empty"
-ok "computers A and B: each its own /var/games, both with the share at $lab"
+for pupil in "${pupils[@]}"; do
+    ! on "$holder_a" su - "$pupil" -c "echo cartella=/tmp >>$setting" 2>/dev/null || die "$pupil could write $setting"
+done
+ok "computers A and B: each its own /var/games, both with the share at $lab; no pupil can write $setting"
 
 echo "== The administrator's check on each computer"
 for holder in "$holder_a" "$holder_b"; do
@@ -175,6 +213,8 @@ start() {
     pids+=("$game_pid")
     await_window "^$first_window\$"
     DISPLAY=$display xdotool search --onlyvisible --name "^$first_window\$" windowactivate --sync %1 >/dev/null 2>&1 || true
+    # The prompt's box takes the focus a moment after its window: a key before that is lost.
+    sleep 0.5
     DISPLAY=$display xdotool type --delay 20 "$3"
     keys Return
     await_window "^Sei pronto per il record"
@@ -233,7 +273,9 @@ printf 'Inizio\r\n' >"$share/nbriv2s.txt"
 # Computer A has seen no class record yet (its memory of the races is forgotten): any score is a record.
 rm -f "$work/a/var-games/brivana/record-classe.txt"
 on "$holder_a" umount -l "$lab"
-on "$holder_a" "$work/hung-server" -f -o allow_other,max_threads=64 "$lab" 2>/dev/null &
+# Started straight from here (not through a function, which would run in a subshell), so that
+# $! is the server itself.
+nsenter -t "$holder_a" -m -- "$work/hung-server" -f -o allow_other,max_threads=64 "$lab" 2>/dev/null &
 hung_pid=$!
 sleep 1
 start "$holder_a" lab-anna Anna
@@ -266,5 +308,4 @@ await_window "^Deroz Brivana\$"
 finish 0 back
 ok "the next start-up on computer A delivered Anna's kept ${pending% } to the share and forgot it"
 
-echo "check-lab: all checks passed (screens: $shots, removed at the end; BRIVANA_LAB_KEEP_SHOTS=DIR keeps them)"
-if [ -n "${BRIVANA_LAB_KEEP_SHOTS:-}" ]; then mkdir -p "$BRIVANA_LAB_KEEP_SHOTS" && cp "$shots"/*.png "$BRIVANA_LAB_KEEP_SHOTS"/; fi
+echo "check-lab: all checks passed (the screens are kept when BRIVANA_LAB_KEEP_SHOTS names a folder)"

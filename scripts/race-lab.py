@@ -12,9 +12,9 @@ import sys
 import threading
 import time
 
-spec = importlib.util.spec_from_file_location("attack", os.path.join(os.path.dirname(__file__), "attack-keeper.py"))
-attack = importlib.util.module_from_spec(spec)
-spec.loader.exec_module(attack)
+found = importlib.util.spec_from_file_location("attack", os.path.join(os.path.dirname(__file__), "attack-keeper.py"))
+attack = importlib.util.module_from_spec(found)
+found.loader.exec_module(attack)
 
 HOLDERS = {}
 

@@ -1,12 +1,13 @@
 #include "system/record_check.h"
 
-#include <sys/stat.h>
 #include <sys/statfs.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
 #include <string>
 
 #include "game/lab_memory.h"
@@ -22,17 +23,28 @@ namespace brivana {
 
 namespace {
 
+// Whether a file system is mounted on folder (no trailing separator): a line of
+// /proc/self/mountinfo names it as its mount point (spaces in it written as \040).
+bool IsMountPoint(const std::string& folder)
+{
+    std::string escaped;
+    for (const char c : folder) escaped += c == ' ' ? std::string("\\040") : std::string(1, c);
+    std::ifstream mounts("/proc/self/mountinfo");
+    for (std::string line; std::getline(mounts, line);) {
+        std::istringstream fields(line);
+        std::string id, parent, device, root, point;
+        if (fields >> id >> parent >> device >> root >> point && point == escaped) return true;
+    }
+    return false;
+}
+
 // What a folder is: the file system it lives on, and whether something is mounted there.
 std::string FolderKind(const std::string& dir)
 {
     std::string folder = dir;
     while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
-    const std::string parent = folder.substr(0, std::max<std::size_t>(1, folder.rfind('/')));
-    struct stat self {};
-    struct stat above {};
     struct statfs system {};
-    if (::stat(folder.c_str(), &self) != 0 || ::stat(parent.c_str(), &above) != 0 || ::statfs(folder.c_str(), &system) != 0)
-        return "non la trovo";
+    if (::statfs(folder.c_str(), &system) != 0) return "non la trovo";
     std::string kind;
     switch (static_cast<unsigned long>(system.f_type)) {
     case 0xFF534D42UL: case 0xFE534D42UL: kind = "condivisione SMB (cifs)"; break;
@@ -40,7 +52,8 @@ std::string FolderKind(const std::string& dir)
     case 0x65735546UL: kind = "file system FUSE"; break;
     default: kind = "disco locale";
     }
-    return kind + (self.st_dev != above.st_dev ? ", punto di montaggio" : ", NON è un punto di montaggio: la condivisione è montata?");
+    return kind + (IsMountPoint(folder) ? ", punto di montaggio"
+                                        : ", NON è un punto di montaggio: la condivisione è montata?");
 }
 
 struct Probe {
@@ -100,8 +113,8 @@ int CheckRecordPlace()
         std::_Exit(1);
     }
     const std::string record = lab.empty() ? own : lab;
-    std::printf("Il record %s è in %s (%s)\n", lab.empty() ? "di questo computer" : "della classe", record.c_str(),
-                FolderKind(record).c_str());
+    if (lab.empty()) std::printf("Il record di questo computer è in %s\n", record.c_str());
+    else std::printf("Il record della classe è in %s (%s)\n", record.c_str(), FolderKind(record).c_str());
 
     ServerWorker worker;
     const auto probe = worker.run<Probe>([record] { return ProbeFolder(record); }, kServerAnswerWait);

@@ -9,6 +9,7 @@
 
 #include <csignal>
 #include <filesystem>
+#include <algorithm>
 #include <fstream>
 #include <map>
 #include <set>
@@ -26,20 +27,15 @@ namespace {
 constexpr uid_t kPlayer = 23456, kOwner = 23457;  // the pupil, and the owner of the shared folder
 constexpr gid_t kPlayerGroup = 23458, kOwnerGroup = 23459;
 
+// The words after name on its line of /proc/<pid>/<file>, one space apart.
 std::string Field(int pid, const std::string& file, const std::string& name)
 {
     std::ifstream in("/proc/" + std::to_string(pid) + "/" + file);
-    for (std::string line; std::getline(in, line);)
-        if (line.compare(0, name.size(), name) == 0) return line.substr(name.size());
-    return "<none>";
-}
-
-std::string Squeezed(const std::string& text)
-{
-    std::istringstream in(text);
-    std::string word, out;
-    while (in >> word) out += (out.empty() ? "" : " ") + word;
-    return out;
+    std::string line, word, words;
+    while (std::getline(in, line) && line.compare(0, name.size(), name) != 0) line.clear();
+    for (std::istringstream rest(line.substr(std::min(name.size(), line.size()))); rest >> word;)
+        words += (words.empty() ? "" : " ") + word;
+    return words;
 }
 
 // The kernel objects behind a process's descriptors, by descriptor number.
@@ -91,12 +87,11 @@ TEST(KeeperSplit, LeavesTheKeeperWhollyTheOwnerAloneWithItsSocketDeafAndLimitedA
     ASSERT_GT(keeper, 0) << "no keeper was started";
 
     // Real, effective, saved and file-system ids.
-    const std::string owner = std::to_string(kOwner), ownerGroup = std::to_string(kOwnerGroup);
-    const std::string player = std::to_string(kPlayer), playerGroup = std::to_string(kPlayerGroup);
-    EXPECT_EQ(Squeezed(Field(keeper, "status", "Uid:")), owner + " " + owner + " " + owner + " " + owner);
-    EXPECT_EQ(Squeezed(Field(keeper, "status", "Gid:")), ownerGroup + " " + ownerGroup + " " + ownerGroup + " " + ownerGroup);
-    EXPECT_EQ(Squeezed(Field(window, "status", "Uid:")), player + " " + player + " " + player + " " + player);
-    EXPECT_EQ(Squeezed(Field(window, "status", "Gid:")), playerGroup + " " + playerGroup + " " + playerGroup + " " + playerGroup);
+    const auto four = [](unsigned id) { return std::to_string(id) + " " + std::to_string(id) + " " + std::to_string(id) + " " + std::to_string(id); };
+    EXPECT_EQ(Field(keeper, "status", "Uid:"), four(kOwner));
+    EXPECT_EQ(Field(keeper, "status", "Gid:"), four(kOwnerGroup));
+    EXPECT_EQ(Field(window, "status", "Uid:"), four(kPlayer));
+    EXPECT_EQ(Field(window, "status", "Gid:"), four(kPlayerGroup));
 
     const unsigned long long ignored = std::stoull(Field(keeper, "status", "SigIgn:"), nullptr, 16);
     for (int number : {SIGINT, SIGQUIT, SIGHUP, SIGTSTP, SIGTTIN, SIGTTOU, SIGXFSZ})
@@ -107,7 +102,7 @@ TEST(KeeperSplit, LeavesTheKeeperWhollyTheOwnerAloneWithItsSocketDeafAndLimitedA
         {"Max open files", "16 16 files"},     {"Max file size", "1048576 1048576 bytes"},
         {"Max locked memory", "0 0 bytes"},    {"Max msgqueue size", "0 0 bytes"},
     };
-    for (const auto& [name, value] : limits) EXPECT_EQ(Squeezed(Field(keeper, "limits", name)), value) << name;
+    for (const auto& [name, value] : limits) EXPECT_EQ(Field(keeper, "limits", name), value) << name;
 
     // The keeper holds the standard three and its end of the socket; the window its own end only.
     const auto keeperFds = Descriptors(keeper);

@@ -26,21 +26,15 @@ public:
         changed_.notify_all();
     }
 
+    // Every visit to the folder starts with its lock, or with reading it when the lock fails.
     IoStatus lockFolder(const std::string& d, std::chrono::milliseconds w, std::unique_ptr<FileLock>& l) override
     {
         return pass([&] { return real_.lockFolder(d, w, l); });
     }
-    IoStatus list(const std::string& d, std::vector<std::string>& n) override { return pass([&] { return real_.list(d, n); }); }
-    IoStatus ensureFile(const std::string& p) override { return pass([&] { return real_.ensureFile(p); }); }
     IoStatus readHead(const std::string& p, std::size_t m, std::string& o) override
     {
         return pass([&] { return real_.readHead(p, m, o); });
     }
-    IoStatus writeNew(const std::string& p, const std::string& b) override { return pass([&] { return real_.writeNew(p, b); }); }
-    IoStatus syncFile(const std::string& p) override { return pass([&] { return real_.syncFile(p); }); }
-    IoStatus replace(const std::string& f, const std::string& t) override { return pass([&] { return real_.replace(f, t); }); }
-    IoStatus remove(const std::string& p) override { return pass([&] { return real_.remove(p); }); }
-    IoStatus syncDirectory(const std::string& d) override { return pass([&] { return real_.syncDirectory(d); }); }
 
 private:
     template <typename Step>
@@ -100,8 +94,14 @@ TEST_F(LabRecord, AScoreTheServerCannotTakeWaitsHereAndIsDeliveredWhenItAnswers)
         EXPECT_NE(unreachable.problems.at(1).find("(5)"), std::string::npos) << unreachable.problems.at(1);
         // Not better than the class record last seen here: nothing to keep.
         EXPECT_EQ(save("5", "Ugo").outcome, SaveOutcome::failed);
+        const auto keeping = std::chrono::steady_clock::now();
         const SaveResult kept = save("7", "Bea");
         EXPECT_EQ(kept.outcome, SaveOutcome::kept) << kept.why;
+        // While the worker is stuck on the hung server, the answer comes at once and says so.
+        if (state == State::hanging) {
+            EXPECT_LT(std::chrono::steady_clock::now() - keeping, kWait / 2);
+            EXPECT_NE(kept.why.find("non ha ancora risposto"), std::string::npos) << kept.why;
+        }
         EXPECT_LT(std::chrono::steady_clock::now() - start, 4 * kWait) << "three answers, each within the wait";
         EXPECT_EQ(save("6", "Ugo").outcome, SaveOutcome::failed) << "a better score waits already";
         EXPECT_EQ(memory(), (LabMemory{"5", PendingScore{"7", "Bea"}}));
@@ -131,21 +131,6 @@ TEST_F(LabRecord, AWaitingScoreThatTheClassPassedMeanwhileIsDropped)
     EXPECT_EQ(save("10", "Anna").outcome, SaveOutcome::notBetter);
     EXPECT_EQ(ReadBytes(server.file("briv2s.txt")) + ReadBytes(server.file("nbriv2s.txt")), "12\r\nUgo\r\n");
     EXPECT_EQ(memory(), (LabMemory{"12", {}}));
-}
-
-TEST_F(LabRecord, WhileTheServerIsStuckLaterRequestsAreAnsweredAtOnce)
-{
-    share->set(State::hanging);
-    EXPECT_EQ(save("3", "Anna").outcome, SaveOutcome::kept);
-    const auto start = std::chrono::steady_clock::now();
-    const RecordReading reading = read();
-    EXPECT_LT(std::chrono::steady_clock::now() - start, kWait / 2);
-    EXPECT_NE(reading.problems.at(0).find("non ha ancora risposto"), std::string::npos) << reading.problems.at(0);
-    // The stuck save returns when the server does; the waiting score then goes in at the next read.
-    share->set(State::up);
-    for (int i = 0; i < 50 && !read().complete; ++i) std::this_thread::sleep_for(20ms);
-    EXPECT_EQ(ReadBytes(server.file("briv2s.txt")), "3\r\n");
-    EXPECT_EQ(memory(), (LabMemory{"3", {}}));
 }
 
 TEST(LabMemory, OnlyAWholeMemoryOfOursIsRead)

@@ -1,8 +1,6 @@
-// One computer of a lab made of Wine prefixes that share one \\server\share folder, driven by
-// scripts/check-windows-lab.sh through BRIVANA_LAB_DIR (the lab's folder) and BRIVANA_LAB_ACT:
-// "hold MS" or "wait MS" for the folder's lock; through the record service, "read", "save SCORE",
-// or "race FIRST STEP COUNT": saves each score, reading after each, and fails on a torn pair or
-// on a worse record than one already seen. Every score is saved with the name "P<score>".
+// A computer of scripts/check-windows-lab.sh, told BRIVANA_LAB_DIR and BRIVANA_LAB_ACT: "hold MS" or
+// "wait MS" for the lab folder's lock; through the service, "read", "save SCORE" or "race FIRST STEP
+// COUNT" (each score saved as "P<score>", then read: never a torn pair or a worse record than seen).
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -20,8 +18,6 @@
 
 namespace brivana::windows_test {
 namespace {
-
-using std::chrono::milliseconds;
 
 // The score of a pair saved whole, 0 for the empty record, -1 for anything else.
 int WholePairScore(const RecordReading& reading)
@@ -43,7 +39,7 @@ TEST(LabComputer, Acts)
     SystemFileAccess files;
     std::unique_ptr<FileLock> lock;
     if (what == "hold" || what == "wait") {
-        const bool got = files.lockFolder(dir, milliseconds(what == "hold" ? 0 : first), lock).ok();
+        const bool got = files.lockFolder(dir, std::chrono::milliseconds(what == "hold" ? 0 : first), lock).ok();
         std::printf("%s after %lu ms\n", got ? "got" : "busy", GetTickCount() - start);
         std::fflush(stdout);
         if (what == "hold") Sleep(static_cast<DWORD>(first));

@@ -95,6 +95,12 @@ for computer in A B; do
     echo "computer $computer: RecordFolder = $value, BrivanaKeeper $state"
 done
 
+# The administrator's check, made by the service itself with its own identity.
+keeper_check() { WINEPREFIX="$lab/$1" wine 'C:\Program Files\Brivana\brivana-keeper.exe' verifica 2>&1 | tr -d '\r'; }
+verdict=$(keeper_check A | grep '^Esito' || true)
+[ "$verdict" = "Esito: il custode può leggere e scrivere il record" ] || fail "brivana-keeper verifica on A: $verdict"
+echo "brivana-keeper verifica on A: $verdict"
+
 echo "== A record saved on one computer is shown on the other"
 on A "save 7" | grep -q '^saved in' ||
     fail "computer A could not save through its service"
@@ -178,6 +184,9 @@ took=$(sed -n 's/^read in \([0-9]*\) ms$/\1/p' <<<"$start")
 echo "start-up with the server hung: answered in $took ms: $(grep '^problem' <<<"$start" | head -1)"
 [ "$took" -lt 3000 ] || fail "the start-up waited $took ms for a hung server"
 grep -q '^problem Non riesco a raggiungere il record della classe' <<<"$start" || fail "the start-up did not say the server is away"
+verdict=$(keeper_check A | grep -E '^(Lettura|Esito)' | tr '\n' ' ' || true)
+[[ "$verdict" == *"non risponde"*"Esito: PROBLEMA"* ]] || fail "brivana-keeper verifica with the server hung: $verdict"
+echo "brivana-keeper verifica with the server hung: $verdict"
 end=$(saves_on A "$high")
 echo "end of a game with $high, the server hung: $end"
 [[ "$end" == kept* ]] || fail "the score was not kept for the server: $end"

@@ -9,6 +9,7 @@
 #include "system/record_pipe_windows.h"
 #include "system/system_record_place.h"
 #include "system/record_security_windows.h"
+#include "system/server_account_windows.h"
 #include "system/wide_text_windows.h"
 #include "system/windows_directory.h"
 
@@ -30,6 +31,16 @@ public:
 private:
     SC_HANDLE handle_;
 };
+
+// The file server's account given by the installer, which passes it in the environment rather
+// than on a command line; empty when none was given.
+std::string FromInstaller(const wchar_t* name)
+{
+    std::wstring value(GetEnvironmentVariableW(name, nullptr, 0), L'\0');
+    if (value.empty()) return {};
+    value.resize(GetEnvironmentVariableW(name, value.data(), static_cast<DWORD>(value.size())));
+    return Utf8(value);
+}
 
 std::string Failed(const std::string& action, DWORD error = GetLastError())
 {
@@ -79,6 +90,10 @@ std::string InstallRecordService()
     if (std::string problem = SecureRecordFolder(dir, RecordFolderSddl(ServiceSid(kRecordServiceName)));
         !problem.empty())
         return problem;
+    if (const std::string user = FromInstaller(L"BRIVANA_SERVER_USER"); !user.empty())
+        if (std::string problem = KeepServerAccount(dir, user, FromInstaller(L"BRIVANA_SERVER_PASSWORD"));
+            !problem.empty())
+            return problem;
 
     std::wstring program(MAX_PATH, L'\0');
     program.resize(GetModuleFileNameW(nullptr, program.data(), static_cast<DWORD>(program.size())));
@@ -108,6 +123,9 @@ std::string InstallRecordService()
 
 std::string RemoveRecordService()
 {
+    // The file server's password does not outlive the game on this computer; the record stays.
+    if (const std::string dir = InstalledRecordDirectory(); !dir.empty())
+        DeleteFileW(Wide(dir + kServerAccountFileName).c_str());
     const ServiceHandle manager(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT));
     if (!manager.get()) return Failed("rimuovere");
     const ServiceHandle service(OpenServiceW(manager.get(), kRecordServiceName, SERVICE_STOP | SERVICE_QUERY_STATUS | DELETE));

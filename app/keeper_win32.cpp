@@ -7,9 +7,13 @@
 #include <cstring>
 #include <mutex>
 #include <string>
+#include <thread>
 
+#include "app/keeper_check_win32.h"
 #include "app/keeper_setup_win32.h"
+#include "system/lab_setting.h"
 #include "system/record_pipe_windows.h"
+#include "system/server_account_windows.h"
 #include "system/wide_text_windows.h"
 #include "system/windows_directory.h"
 
@@ -21,6 +25,8 @@ struct ServiceRun {
     HANDLE stop = nullptr;
     std::mutex statusMutex;
     SERVICE_STATUS status{SERVICE_WIN32_OWN_PROCESS, SERVICE_START_PENDING, 0, NO_ERROR, 0, 0, 3000};
+    // Where the record is kept, for the administrator's check.
+    std::string own, lab, settingProblem;
 
     void report(DWORD state, DWORD specificError = 0)
     {
@@ -43,6 +49,10 @@ DWORD WINAPI Control(DWORD control, DWORD, void*, void* context)
         SetEvent(run.stop);
         return NO_ERROR;
     case SERVICE_CONTROL_INTERROGATE:
+        return NO_ERROR;
+    case brivana::kRecordCheckControl:
+        // Off the control thread: a server that hangs holds up only the check.
+        std::thread(brivana::WriteRecordCheck, run.own, run.lab, run.settingProblem).detach();
         return NO_ERROR;
     default:
         return ERROR_CALL_NOT_IMPLEMENTED;
@@ -67,9 +77,22 @@ void WINAPI ServiceMain(DWORD, LPWSTR*)
     run.handle = RegisterServiceCtrlHandlerExW(brivana::kRecordServiceName, Control, &run);
     if (!run.handle || !run.stop) return;
     const std::string dir = brivana::InstalledRecordDirectory();
+    // The lab's folder on the school's server, where the administrator set one; a setting that
+    // cannot be followed is logged, and the record stays on this computer.
+    std::string settingProblem;
+    const std::string lab = brivana::LabRecordDirectory(settingProblem);
+    if (!settingProblem.empty()) Log(settingProblem);
+    run.own = dir;
+    run.lab = lab;
+    run.settingProblem = settingProblem;
+    // Without a domain, the file server's account the installer gave; the games say it when the
+    // server still cannot be reached.
+    if (!lab.empty() && !dir.empty())
+        if (const std::string problem = brivana::ConnectWithServerAccount(dir, lab); !problem.empty()) Log(problem);
     run.report(SERVICE_RUNNING);
     const std::string why = dir.empty() ? "Windows non indica la cartella ProgramData."
-                                        : brivana::ServeRecordPipe(brivana::InstalledRecordPipe(), dir, {}, run.stop);
+                                        : brivana::ServeRecordPipe(brivana::InstalledRecordPipe(), {dir, lab}, {},
+                                                                   run.stop);
     if (!why.empty()) Log(why);
     run.report(SERVICE_STOPPED, why.empty() ? 0 : 1);
     CloseHandle(run.stop);
@@ -79,6 +102,7 @@ void WINAPI ServiceMain(DWORD, LPWSTR*)
 
 int main(int argc, char** argv)
 {
+    if (argc == 2 && std::strcmp(argv[1], "verifica") == 0) return brivana::AskRecordCheck();
     if (argc == 2 && (std::strcmp(argv[1], "install") == 0 || std::strcmp(argv[1], "uninstall") == 0)) {
         const bool install = std::strcmp(argv[1], "install") == 0;
         const std::string why = install ? brivana::InstallRecordService() : brivana::RemoveRecordService();
@@ -90,7 +114,8 @@ int main(int argc, char** argv)
     if (StartServiceCtrlDispatcherW(services)) return 0;
     std::fputs("brivana-keeper è il servizio che custodisce il record di Brivana: lo avvia Windows.\n"
                "  brivana-keeper install    lo registra e lo avvia (da amministratore)\n"
-               "  brivana-keeper uninstall  lo ferma e lo rimuove; il record resta\n",
+               "  brivana-keeper uninstall  lo ferma e lo rimuove; il record resta\n"
+               "  brivana-keeper verifica   dice dove il servizio tiene il record e se può leggerlo e scriverlo\n",
                stderr);
     return 2;
 }

@@ -3,9 +3,12 @@
 #include <QApplication>
 #include <QTranslator>
 #include <memory>
+#include <string_view>
 
 #include "game/record_store.h"
 #include "system/system_file_access.h"
+#include "system/lab_setting.h"
+#include "system/record_check.h"
 #include "system/record_keeper_process.h"
 #include "system/system_record_place.h"
 #include "system/system_date_time.h"
@@ -16,6 +19,8 @@
 
 int main(int argc, char* argv[])
 {
+    // The administrator's check, with the keeper's identity: it ends the program.
+    if (argc == 2 && std::string_view(argv[1]) == "--verifica-record") return brivana::CheckRecordPlace();
     // First of all, while this process may still hold the installed game's rights: after this
     // it holds only the player's own, and Qt never sees any other.
     brivana::SystemFileAccess files;
@@ -32,7 +37,8 @@ int main(int argc, char* argv[])
     if (keeper)
         recordPlace = std::make_unique<brivana::SystemRecordPlace>(
             brivana::SharedRecordDirectory(), brivana::UserRecordDirectory(),
-            [&keeper](const std::string& dir) { return keeper->canKeepShared(dir); });
+            [&keeper](const std::string& dir) { return keeper->canKeepShared(dir); },
+            !brivana::LabRecordDirectory().empty());
     else
         recordPlace = std::make_unique<brivana::SystemRecordPlace>();
     brivana::RecordKeeper& records = keeper ? static_cast<brivana::RecordKeeper&>(*keeper) : ownRecords;

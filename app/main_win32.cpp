@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "game/record_store.h"
+#include "system/lab_setting.h"
 #include "system/system_file_access.h"
 #include "system/record_pipe_windows.h"
 #include "system/system_record_place.h"
@@ -25,7 +26,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     if (service)
         recordPlace = std::make_unique<brivana::SystemRecordPlace>(
             brivana::SharedRecordDirectory(), brivana::UserRecordDirectory(),
-            [&service](const std::string& dir) { return service->canKeepShared(dir); });
+            [&service](const std::string& dir) { return service->canKeepShared(dir); },
+            !brivana::LabRecordDirectory().empty());
     else
         recordPlace = std::make_unique<brivana::SystemRecordPlace>();
     brivana::RecordKeeper& records = service ? static_cast<brivana::RecordKeeper&>(*service) : ownRecords;

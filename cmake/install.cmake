@@ -69,6 +69,7 @@ endforeach()
 install(FILES ${pictures_dir}/brivana.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
         RENAME ${BRIVANA_APP_ID}.svg)
 install(FILES ${generated_dir}/brivana.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
-install(FILES ${data_dir}/copyright ${generated_dir}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES ${data_dir}/copyright ${generated_dir}/changelog.gz ${PROJECT_SOURCE_DIR}/docs/lab-record.md
+        DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 include(${CMAKE_CURRENT_LIST_DIR}/package.cmake)

@@ -28,8 +28,10 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://brivana.example.org/)
 # Libraries come from dpkg-shlibdeps; the window also needs the fonts it draws with and
 # Qt's Italian translations of the standard dialog buttons.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, qt6-translations-l10n")
+# debconf asks, at low priority, for the class record's folder on the school's server.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, qt6-translations-l10n, debconf (>= 0.5) | debconf-2.0")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
+    ${PROJECT_SOURCE_DIR}/data/debian/config ${PROJECT_SOURCE_DIR}/data/debian/templates
     ${PROJECT_SOURCE_DIR}/data/debian/postinst ${PROJECT_SOURCE_DIR}/data/debian/postrm)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION TRUE)
 

@@ -43,6 +43,14 @@ bool Game::SaveRecordIfBeaten(const std::string& congratulation)
                              "\nIl record precedente è rimasto com'era.",
                          MsgStyle::okExclamation);
         return false;
+    case SaveOutcome::kept:
+        // Handed over: the keeper delivers it, and a later end of this game must not ask again.
+        scoreSaved_ = true;
+        view_.messageBox(result.why +
+                             "\nIl tuo punteggio è conservato su questo computer e sarà salvato nel record della "
+                             "classe appena il server risponde, se nessuno lo avrà superato nel frattempo.",
+                         MsgStyle::okExclamation);
+        return false;
     case SaveOutcome::failedUnsure:
         break;
     }

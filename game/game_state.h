@@ -15,6 +15,7 @@ struct GameState {
     std::int16_t clockMinutes = 0;
     float clockSeconds = 0.0f;         // holds whole numbers only
     std::string recordDir;             // ends in the platform's path separator
+    bool classRecord = false;          // the record is the whole lab's, on the school's server
 };
 
 }  // namespace brivana

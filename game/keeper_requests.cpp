@@ -195,7 +195,7 @@ std::optional<SaveResult> DecodeSaveAnswer(std::string_view payload)
     const auto outcome = in.byte();
     auto why = in.text();
     if (!outcome || !why || !in.atEnd() || *outcome < static_cast<char>(SaveOutcome::saved) ||
-        *outcome > static_cast<char>(SaveOutcome::failedUnsure))
+        *outcome > static_cast<char>(SaveOutcome::kept))
         return std::nullopt;
     return SaveResult{static_cast<SaveOutcome>(*outcome), std::move(*why)};
 }

@@ -20,6 +20,7 @@ enum class SaveOutcome {
     notBetter,      // a record at least as good was saved meanwhile by another game
     failed,         // nothing was saved and the record is as it was
     failedUnsure,   // nothing was saved, and the record files may be left half replaced
+    kept,           // the class record's server could not be reached: the score waits on this computer
 };
 
 struct SaveResult {

@@ -63,6 +63,7 @@ void Game::Next_Click()
 std::string Game::GetSystemDir()
 {
     RecordLocation location = services_.recordPlace.locate();
+    state_.classRecord = location.classRecord;
     if (!location.notice.empty()) recordNotices_.push_back(std::move(location.notice));
     return location.dir;
 }

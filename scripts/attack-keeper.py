@@ -263,8 +263,17 @@ def hard_kills(pupil, other, trials):
 
 
 def holds_lock(pid):
+    """Whether the process holds the record's lock: a byte-range lock of an open file description
+    (listed without its owner in /proc/locks) on the lock file, which only this keeper has open."""
+    lock_file = f"{RECORD_DIR}/brivana.lock"
+    try:
+        inode = os.stat(lock_file).st_ino
+        opened = any(os.readlink(f"/proc/{pid}/fd/{fd}") == lock_file for fd in os.listdir(f"/proc/{pid}/fd"))
+    except OSError:
+        return False
     with open("/proc/locks") as f:
-        return any(line.split()[1] == "FLOCK" and line.split()[4] == str(pid) for line in f)
+        held = [line.split() for line in f if "->" not in line]
+    return opened and any(fields[1] == "OFDLCK" and fields[5].split(":")[-1] == str(inode) for fields in held)
 
 
 def freeze_holding_lock(game):

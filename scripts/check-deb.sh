@@ -237,7 +237,9 @@ for pupil in "${pupils[@]}"; do
     done
 done
 [ "$(record nbriv2s.txt)" = Bruno ] && [ "$(record briv2s.txt)" = "$bruno_score" ] || die "the record changed"
-[ "$(ls -A "$record_dir" | sort | tr '\n' ' ')" = "briv2s.txt nbriv2s.txt " ] || die "$record_dir holds more: $(ls -A "$record_dir")"
+[ "$(ls -A "$record_dir" | sort | tr '\n' ' ')" = "briv2s.txt brivana.lock nbriv2s.txt " ] ||
+    die "$record_dir holds more or less: $(ls -A "$record_dir")"
+[ "$(stat -c '%U:%G %a' "$record_dir/brivana.lock")" = "games:games 600" ] || die "brivana.lock is not games:games 600"
 ok "neither account can create, append, chmod, rm, mv or ln anything in $record_dir"
 stop_game_and_display
 

@@ -3,7 +3,8 @@
 # thrown away after it, checks what a teacher gets (program, Start-menu entry, Apps & features
 # entry, shared record folder, the record service running), lets games save through the service
 # while another program attacks its pipe, then uninstalls silently and checks that the service
-# is gone and the record stays.
+# is gone and the record stays. Then the same with /RECORD=\\server\share\brivana: the setting reads
+# back, games save on the server, and the uninstall leaves the server's record.
 #   scripts/check-windows-installer.sh build-windows/Brivana-1.0.0-setup.exe \
 #       build-windows/tests/windows/game_windows_tests.exe
 set -euo pipefail
@@ -25,7 +26,7 @@ wineserver -w
 [ -f "$program/uninstall.exe" ] || fail "no uninstaller"
 [ -f "$prefix/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Brivana.lnk" ] || fail "no Start-menu entry"
 [ -d "$records" ] || fail "no shared record folder"
-wine reg query "$key" /v UninstallString >/dev/null 2>&1 || fail "no uninstaller in Apps & features"
+wine reg query "$key" /v UninstallString /reg:64 >/dev/null 2>&1 || fail "no uninstaller in Apps & features"
 service_state() { wine sc query BrivanaKeeper 2>/dev/null | tr -d '\r' | awk '$1 == "STATE" { print $4 }'; }
 [ "$(service_state)" = RUNNING ] || fail "the record service is not running"
 
@@ -36,7 +37,27 @@ wine "$program/uninstall.exe" /S
 wineserver -w
 [ -z "$(service_state)" ] || fail "the record service is still registered"
 [ ! -e "$program" ] || fail "Program Files\\Brivana is still there"
-! wine reg query "$key" >/dev/null 2>&1 || fail "the Apps & features entry is still there"
+! wine reg query "$key" /reg:64 >/dev/null 2>&1 || fail "the Apps & features entry is still there"
 [ "$(cat "$records/briv2s.txt")" = $'12\r' ] || fail "the record did not survive the uninstall"
+
+# Installed again for a lab: the record on the school's server, here a folder of this machine
+# that the prefix reaches as \\server\share.
+share=$(mktemp -d -p "$prefix")
+mkdir -p "$share/brivana" "$prefix/dosdevices/unc/server"
+ln -s "$share" "$prefix/dosdevices/unc/server/share"
+setting='HKLM\Software\Brivana'
+wine "$setup" /S '/RECORD=\\server\share\brivana'
+wineserver -w
+folder=$(wine reg query "$setting" /v RecordFolder /reg:64 2>/dev/null | tr -d '\r' | awk '$1 == "RecordFolder" { print $3 }')
+[ "$folder" = '\\server\share\brivana' ] || fail "/RECORD= kept '$folder' as the lab folder"
+[ "$(service_state)" = RUNNING ] || fail "the record service is not running with the lab folder"
+games=$(BRIVANA_INSTALLED_SERVICE=1 wine "$windows_tests" --gtest_filter='InstalledRecordService.*' 2>&1 | tr -d '\r' || true)
+grep -q '^\[  PASSED  \] 1 test' <<<"$games" || { echo "$games" >&2; fail "games could not save on the server"; }
+[ "$(cat "$share/brivana/briv2s.txt")" = $'12\r' ] || fail "the service did not keep the games' record on the server"
+wine "$program/uninstall.exe" /S
+wineserver -w
+! wine reg query "$setting" /reg:64 >/dev/null 2>&1 || fail "the lab setting is still there after the uninstall"
+[ "$(cat "$share/brivana/briv2s.txt")" = $'12\r' ] || fail "the record on the server did not survive the uninstall"
 echo "installer check: installs silently with the record service, games save through it while another" \
-     "program attacks its pipe, uninstalls silently removing the service and keeping the record"
+     "program attacks its pipe, uninstalls silently removing the service and keeping the record;" \
+     "with /RECORD= the service keeps the record on the server, which the uninstall keeps"

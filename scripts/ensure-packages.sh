@@ -21,4 +21,6 @@ BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-translations-l10n fonts-l
 SCREENSHOT_PACKAGES=(xvfb xauth x11-utils xdotool imagemagick)
 # What the Windows build, its tests under Wine and its installer need.
 WINDOWS_PACKAGES=(cmake ninja-build mingw-w64 g++-mingw-w64-x86-64-posix googletest wine wine64 nsis icoutils
-                  xvfb xauth fonts-liberation2)
+                  xvfb xauth fonts-liberation2
+                  # the lab check's server that never answers
+                  fuse3 libfuse3-dev pkg-config gcc)

@@ -1,11 +1,12 @@
 #include "system/system_file_access.h"
 
 #include <cerrno>
+#include <csignal>
+#include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
-#include <thread>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include "system/error_text.h"
@@ -14,7 +15,14 @@ namespace brivana {
 
 namespace {
 
-constexpr auto kLockRetry = std::chrono::milliseconds(50);
+// The lock is a byte-range lock on this file of the folder: the file servers carry those
+// between computers (SMB and NFS), and a waiter waits in the lock itself, in its turn.
+constexpr const char* kLockFileName = "brivana.lock";
+// Only the keeper opens the lock file: a player who could read it could hold its lock.
+constexpr mode_t kLockFileMode = 0600;
+// Once the deadline has passed the timer rings this often, so that a ring that came just before
+// the wait began cannot leave it waiting for good.
+constexpr long kLateRingNanoseconds = 20'000'000;
 // Record files can be read by every player, whatever the creator's file mode mask; only
 // their owner writes them.
 constexpr mode_t kFileMode = 0644;
@@ -85,30 +93,97 @@ int OpenFolder(const std::string& dir)
 class FolderLock final : public FileLock {
 public:
     explicit FolderLock(int fd) : fd_(fd) {}
-    ~FolderLock() override { ::close(fd_); }  // closing releases the lock
+    ~FolderLock() override { ::close(fd_); }  // closing the description releases its lock
 
 private:
     int fd_;
 };
+
+// Interrupts a wait of this thread at a deadline: a timer of the thread's own that rings with a
+// signal whose handler does nothing, installed without SA_RESTART so that the wait returns EINTR.
+class WaitDeadline {
+public:
+    explicit WaitDeadline(std::chrono::milliseconds wait)
+    {
+        struct sigaction action {};
+        action.sa_handler = [](int) {};
+        sigemptyset(&action.sa_mask);
+        // Installed for good: a ring still on its way when the timer goes must not end the process.
+        if (::sigaction(SIGRTMIN, &action, nullptr) != 0) return;
+        sigevent event {};
+        event.sigev_notify = SIGEV_THREAD_ID;
+        event.sigev_signo = SIGRTMIN;
+        event._sigev_un._tid = static_cast<pid_t>(::syscall(SYS_gettid));
+        if (::timer_create(CLOCK_MONOTONIC, &event, &timer_) != 0) return;
+        armed_ = true;
+        const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(wait);
+        itimerspec when {};
+        when.it_value.tv_sec = seconds.count();
+        when.it_value.tv_nsec = static_cast<long>(std::chrono::nanoseconds(wait - seconds).count());
+        if (when.it_value.tv_sec == 0 && when.it_value.tv_nsec == 0) when.it_value.tv_nsec = 1;
+        when.it_interval.tv_nsec = kLateRingNanoseconds;
+        if (::timer_settime(timer_, 0, &when, nullptr) != 0) {
+            ::timer_delete(timer_);
+            armed_ = false;
+        }
+    }
+    ~WaitDeadline() { if (armed_) ::timer_delete(timer_); }
+    WaitDeadline(const WaitDeadline&) = delete;
+    WaitDeadline& operator=(const WaitDeadline&) = delete;
+    bool armed() const { return armed_; }
+
+private:
+    timer_t timer_ {};
+    bool armed_ = false;
+};
+
+// Whether the lock file's name still leads to the file open as fd: a lock taken on a file that
+// was deleted or replaced meanwhile is no lock of the folder.
+bool StillTheLockFile(int folder, int fd)
+{
+    struct stat named {};
+    struct stat held {};
+    return ::fstatat(folder, kLockFileName, &named, AT_SYMLINK_NOFOLLOW) == 0 && ::fstat(fd, &held) == 0 &&
+           named.st_dev == held.st_dev && named.st_ino == held.st_ino && held.st_nlink > 0;
+}
 
 }  // namespace
 
 IoStatus SystemFileAccess::lockFolder(const std::string& dir, std::chrono::milliseconds wait,
                                       std::unique_ptr<FileLock>& lock)
 {
-    // The folder itself is locked: no file in it can be deleted or replaced to split the lock.
     Descriptor folder(OpenFolder(dir));
     if (!folder.valid()) return Failure("riservare la cartella", dir);
     const auto deadline = std::chrono::steady_clock::now() + wait;
     for (;;) {
-        if (::flock(folder.get(), LOCK_EX | LOCK_NB) == 0) {
-            lock = std::make_unique<FolderLock>(folder.release());
+        Descriptor file(::openat(folder.get(), kLockFileName, O_RDWR | O_CREAT | kSafeOpen, kLockFileMode));
+        if (!file.valid()) return Failure("riservare la cartella", dir);
+        if (!IsRegular(file.get())) return NotARegularFile("riservare la cartella", dir + kLockFileName);
+        // The whole file, exclusively, held by this open file description: not by the process, so
+        // that another thread's or another library's close cannot drop it.
+        struct flock range {};
+        range.l_type = F_WRLCK;
+        range.l_whence = SEEK_SET;
+        int result = ::fcntl(file.get(), F_OFD_SETLK, &range);
+        if (result != 0 && (errno == EAGAIN || errno == EACCES)) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline -
+                                                                                   std::chrono::steady_clock::now());
+            if (left <= std::chrono::milliseconds(0)) return Failure("riservare la cartella", dir, EWOULDBLOCK);
+            const WaitDeadline ring(left);
+            if (!ring.armed()) return Failure("riservare la cartella", dir);
+            do {
+                result = ::fcntl(file.get(), F_OFD_SETLKW, &range);
+            } while (result != 0 && errno == EINTR && std::chrono::steady_clock::now() < deadline);
+        }
+        if (result != 0) {
+            const int error = errno;
+            return Failure("riservare la cartella", dir, error == EINTR || error == EAGAIN ? EWOULDBLOCK : error);
+        }
+        if (StillTheLockFile(folder.get(), file.get())) {
+            lock = std::make_unique<FolderLock>(file.release());
             return IoStatus::success();
         }
-        const int error = errno;
-        if (error != EWOULDBLOCK && error != EINTR) return Failure("riservare la cartella", dir, error);
-        if (std::chrono::steady_clock::now() >= deadline) return Failure("riservare la cartella", dir, EWOULDBLOCK);
-        std::this_thread::sleep_for(kLockRetry);
+        // The file was replaced while this game waited: the lock is the new file's.
     }
 }
 

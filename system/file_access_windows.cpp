@@ -2,7 +2,9 @@
 
 #include <windows.h>
 
-#include <thread>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
 
 #include "system/error_text.h"
 #include "system/wide_text_windows.h"
@@ -11,7 +13,11 @@ namespace brivana {
 
 namespace {
 
-constexpr auto kLockRetry = std::chrono::milliseconds(50);
+// Only for a lock file held open by someone who shares it with nobody: the lock itself is waited
+// for in the lock, in the order the requests came.
+constexpr auto kOpenRetry = std::chrono::milliseconds(50);
+// A lock asked for without waiting still needs its file opened: this long at most.
+constexpr auto kOpenWait = std::chrono::seconds(1);
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 // Opens a link itself rather than what it points to, and a folder as well as a file, so
 // that both can be recognised and refused.
@@ -38,6 +44,12 @@ public:
     ~Handle() { if (valid()) CloseHandle(handle_); }
     Handle(const Handle&) = delete;
     Handle& operator=(const Handle&) = delete;
+    Handle(Handle&& other) noexcept : handle_(other.release()) {}
+    Handle& operator=(Handle&& other) noexcept
+    {
+        if (this != &other) reset(other.release());
+        return *this;
+    }
     bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
     HANDLE get() const { return handle_; }
     HANDLE release() { const HANDLE handle = handle_; handle_ = INVALID_HANDLE_VALUE; return handle; }
@@ -75,17 +87,86 @@ IoStatus OpenRegular(const std::string& action, const std::string& path, DWORD a
 
 class WindowsLock final : public FileLock {
 public:
-    explicit WindowsLock(HANDLE handle) : handle_(handle) {}
+    explicit WindowsLock(Handle file) : file_(std::move(file)) {}
     ~WindowsLock() override
     {
         OVERLAPPED whole{};
-        UnlockFileEx(handle_, 0, 1, 0, &whole);
-        CloseHandle(handle_);
+        UnlockFileEx(file_.get(), 0, 1, 0, &whole);
     }
 
 private:
-    HANDLE handle_;
+    Handle file_;
 };
+
+// One wait for the folder's lock, run on a thread of its own: opening a file on a server that
+// hangs, or a lock request the server keeps pending, cannot always be cancelled, and the game
+// must hear at its deadline that the record is busy. Whichever side is last frees it: the
+// thread gives back a lock it got for a caller who had already gone.
+struct LockWait {
+    enum class State { waiting, granted, failed, notAFile, abandoned };
+
+    LockWait(std::wstring lockPath, bool once) : path(std::move(lockPath)), tryOnce(once) {}
+
+    // Ends the wait with its outcome, unless the caller has gone: then a lock taken is let go.
+    void settle(State outcome, DWORD why, Handle taken)
+    {
+        const std::lock_guard hold(mutex);
+        if (state == State::abandoned) {
+            if (outcome == State::granted) WindowsLock{std::move(taken)};
+            return;
+        }
+        state = outcome;
+        error = why;
+        file = std::move(taken);
+        settled.notify_all();
+    }
+    bool abandoned()
+    {
+        const std::lock_guard hold(mutex);
+        return state == State::abandoned;
+    }
+
+    const std::wstring path;
+    const bool tryOnce;  // fails at once when the lock is taken
+    std::mutex mutex;
+    std::condition_variable settled;
+    State state = State::waiting;
+    DWORD error = ERROR_SUCCESS;
+    Handle file{INVALID_HANDLE_VALUE};
+};
+
+DWORD WINAPI WaitForLock(void* parameter)
+{
+    const std::unique_ptr<std::shared_ptr<LockWait>> owned(static_cast<std::shared_ptr<LockWait>*>(parameter));
+    LockWait& wait = **owned;
+    Handle file(INVALID_HANDLE_VALUE);
+    for (;;) {
+        // No FILE_SHARE_DELETE: see kLockFileName.
+        file.reset(CreateFileW(wait.path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                               nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | kOpenAsNamed, nullptr));
+        if (file.valid()) break;
+        const DWORD error = GetLastError();
+        if (error != ERROR_SHARING_VIOLATION || wait.abandoned()) {
+            wait.settle(LockWait::State::failed, error, std::move(file));
+            return 0;
+        }
+        Sleep(static_cast<DWORD>(kOpenRetry.count()));
+    }
+    if (!IsRegular(file.get())) {
+        wait.settle(LockWait::State::notAFile, ERROR_SUCCESS, Handle(INVALID_HANDLE_VALUE));
+        return 0;
+    }
+    // Waits in the lock itself: the system, or the file server for a folder on a share, grants
+    // it to the waiters in turn.
+    OVERLAPPED whole{};
+    const DWORD flags = LOCKFILE_EXCLUSIVE_LOCK | (wait.tryOnce ? LOCKFILE_FAIL_IMMEDIATELY : 0);
+    if (!LockFileEx(file.get(), flags, 0, 1, 0, &whole)) {
+        wait.settle(LockWait::State::failed, GetLastError(), Handle(INVALID_HANDLE_VALUE));
+        return 0;
+    }
+    wait.settle(LockWait::State::granted, ERROR_SUCCESS, std::move(file));
+    return 0;
+}
 
 }  // namespace
 
@@ -93,29 +174,30 @@ IoStatus SystemFileAccess::lockFolder(const std::string& dir, std::chrono::milli
                                       std::unique_ptr<FileLock>& lock)
 {
     const std::string path = dir + "brivana.lock";
-    const std::wstring widePath = Wide(dir) + kLockFileName;
-    const auto deadline = std::chrono::steady_clock::now() + wait;
-    for (;;) {
-        // No FILE_SHARE_DELETE: see kLockFileName.
-        Handle file(CreateFileW(widePath.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | kOpenAsNamed, nullptr));
-        DWORD error = ERROR_SUCCESS;
-        if (!file.valid()) {
-            error = GetLastError();
-            if (error != ERROR_SHARING_VIOLATION) return Failure("riservare", path, error);
-        } else if (!IsRegular(file.get())) {
-            return NotARegularFile("riservare", path);
-        } else {
-            OVERLAPPED whole{};
-            if (LockFileEx(file.get(), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &whole)) {
-                lock = std::make_unique<WindowsLock>(file.release());
-                return IoStatus::success();
-            }
-            error = GetLastError();
-            if (error != ERROR_LOCK_VIOLATION && error != ERROR_IO_PENDING) return Failure("riservare", path, error);
-        }
-        if (std::chrono::steady_clock::now() >= deadline) return Failure("riservare", path, ERROR_TIMEOUT);
-        std::this_thread::sleep_for(kLockRetry);
+    const bool tryOnce = wait.count() <= 0;
+    auto waiting = std::make_shared<LockWait>(Wide(dir) + kLockFileName, tryOnce);
+    auto forThread = std::make_unique<std::shared_ptr<LockWait>>(waiting);
+    const HANDLE started = CreateThread(nullptr, 0, WaitForLock, forThread.get(), 0, nullptr);
+    if (!started) return Failure("riservare", path);
+    const Handle thread(started);
+    forThread.release();  // the thread owns it now
+
+    std::unique_lock hold(waiting->mutex);
+    const auto deadline = tryOnce ? std::chrono::duration_cast<std::chrono::milliseconds>(kOpenWait) : wait;
+    waiting->settled.wait_for(hold, deadline, [&waiting] { return waiting->state != LockWait::State::waiting; });
+    switch (waiting->state) {
+    case LockWait::State::granted:
+        lock = std::make_unique<WindowsLock>(std::move(waiting->file));
+        return IoStatus::success();
+    case LockWait::State::notAFile:
+        return NotARegularFile("riservare", path);
+    case LockWait::State::failed:
+        return Failure("riservare", path, waiting->error);
+    default:
+        // The thread lets go of whatever it gets from now on; a wait the system can cancel ends now.
+        waiting->state = LockWait::State::abandoned;
+        CancelSynchronousIo(thread.get());
+        return Failure("riservare", path, ERROR_TIMEOUT);
     }
 }
 

@@ -1,10 +1,71 @@
 #include "system/keeper_answers.h"
 
+#include <algorithm>
+#include <optional>
+#include <utility>
+
+#include "game/lab_memory.h"
 #include "game/record_store.h"
+#include "system/server_worker.h"
 #include "system/system_file_access.h"
 #include "system/system_record_place.h"
 
 namespace brivana {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+
+// Room left between the last step on the server and the deadline of the answer.
+constexpr milliseconds kAnswerMargin{300};
+
+const char* const kUnreachable = "Non riesco a raggiungere il record della classe sul server: ";
+
+// What one visit to the server found: the class record as it was left, and the outcome of the
+// player's save when there was one.
+struct ServerVisit {
+    RecordReading reading;
+    std::optional<SaveResult> save;
+};
+
+bool Reached(const SaveResult& result)
+{
+    return result.outcome == SaveOutcome::saved || result.outcome == SaveOutcome::notBetter;
+}
+
+// Runs on the worker: everything it uses is its own. A score kept on this computer goes first,
+// when it still beats the class record; then the player's save, if any; then the record is read
+// again, to be remembered as the last one seen.
+ServerVisit VisitServer(FileAccess& files, const std::string& dir, Clock::time_point deadline,
+                        const std::optional<PendingScore>& pending, const std::optional<PendingScore>& toSave)
+{
+    const auto store = [&] {
+        const auto left = std::chrono::duration_cast<milliseconds>(deadline - Clock::now());
+        return RecordStore(files, dir, std::max(left, milliseconds(0)));
+    };
+    ServerVisit visit;
+    if (toSave) {
+        if (pending) store().SaveRecord(pending->score, pending->holder);
+        visit.save = store().SaveRecord(toSave->score, toSave->holder);
+        if (Reached(*visit.save)) visit.reading = store().Read();
+        return visit;
+    }
+    visit.reading = store().Read();
+    if (visit.reading.complete && pending && ScoreBeatsRecord(visit.reading.score, pending->score) &&
+        Reached(store().SaveRecord(pending->score, pending->holder)))
+        visit.reading = store().Read();
+    return visit;
+}
+
+std::string Joined(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (const std::string& line : lines) text += (text.empty() ? "" : "\n") + line;
+    return text;
+}
+
+}  // namespace
 
 std::string AnswerKeeperRequest(const KeeperRequest& request, const std::string& sharedDir)
 {
@@ -20,6 +81,120 @@ std::string AnswerKeeperRequest(const KeeperRequest& request, const std::string&
     if (std::string problem = SaveRequestProblem(request.score, request.holder); !problem.empty())
         return EncodeSaveAnswer({SaveOutcome::failed, std::move(problem)});
     return EncodeSaveAnswer(RecordStore(files, sharedDir).SaveRecord(request.score, request.holder));
+}
+
+KeeperAnswers::KeeperAnswers(KeeperFolders folders, std::shared_ptr<FileAccess> serverFiles, FileAccess& ownFiles,
+                             milliseconds serverWait)
+    : folders_(std::move(folders)), serverFiles_(std::move(serverFiles)), ownFiles_(ownFiles),
+      serverWait_(serverWait)
+{
+    if (!folders_.lab.empty()) worker_ = std::make_unique<ServerWorker>();
+}
+
+KeeperAnswers::KeeperAnswers(KeeperFolders folders)
+    : folders_(std::move(folders)), serverFiles_(std::make_shared<SystemFileAccess>()),
+      ownedFiles_(std::make_unique<SystemFileAccess>()), ownFiles_(*ownedFiles_), serverWait_(kServerAnswerWait)
+{
+    if (!folders_.lab.empty()) worker_ = std::make_unique<ServerWorker>();
+}
+
+KeeperAnswers::~KeeperAnswers() = default;
+
+std::string KeeperAnswers::answer(const KeeperRequest& request)
+{
+    if (!worker_) return AnswerKeeperRequest(request, folders_.own);
+    switch (request.kind) {
+    case KeeperRequestKind::canKeep:
+        // The keeper can always keep a score: on the server, or here until the server answers.
+        return EncodeCanKeepAnswer(CanKeepRecordsIn(folders_.own));
+    case KeeperRequestKind::read:
+        return answerRead();
+    case KeeperRequestKind::save:
+        break;
+    }
+    if (std::string problem = SaveRequestProblem(request.score, request.holder); !problem.empty())
+        return EncodeSaveAnswer({SaveOutcome::failed, std::move(problem)});
+    return answerSave(request.score, request.holder);
+}
+
+namespace {
+
+// Why the server gave no answer in time: a job still stuck from an earlier request, or this one.
+std::string Silence(const std::string& lab, bool stillBusy)
+{
+    return stillBusy ? "la cartella " + lab + " non ha ancora risposto alla richiesta precedente."
+                     : "la cartella " + lab + " non risponde.";
+}
+
+}  // namespace
+
+std::string KeeperAnswers::answerRead()
+{
+    LabMemoryFile memoryFile(ownFiles_, folders_.own);
+    LabMemory memory;
+    const IoStatus loaded = memoryFile.load(memory);
+
+    const auto deadline = Clock::now() + serverWait_ - kAnswerMargin;
+    auto files = serverFiles_;
+    const std::string lab = folders_.lab;
+    const bool stillBusy = worker_->busy();
+    const auto visit = worker_->run<ServerVisit>(
+        [files, lab, deadline, pending = memory.pending] { return VisitServer(*files, lab, deadline, pending, {}); },
+        serverWait_);
+
+    if (visit && visit->reading.complete) {
+        RecordReading reading = visit->reading;
+        const IoStatus remembered =
+            memoryFile.update([&](LabMemory& kept) { RememberClassRecord(kept, reading.score); });
+        for (const IoStatus& status : {loaded, remembered})
+            if (!status.ok()) reading.problems.push_back(status.why);
+        return EncodeReadAnswer(reading);
+    }
+    RecordReading unreachable;
+    unreachable.problems.push_back(kUnreachable + (visit ? Joined(visit->reading.problems) : Silence(lab, stillBusy)));
+    unreachable.problems.push_back(
+        "Se il tuo punteggio supera l'ultimo record della classe visto da questo computer" +
+        (memory.seenScore.empty() ? std::string() : " (" + memory.seenScore + ")") +
+        ", sarà conservato qui e salvato nel record della classe appena il server risponde.");
+    if (!loaded.ok()) unreachable.problems.push_back(loaded.why);
+    return EncodeReadAnswer(unreachable);
+}
+
+std::string KeeperAnswers::answerSave(const std::string& score, const std::string& holder)
+{
+    LabMemoryFile memoryFile(ownFiles_, folders_.own);
+    LabMemory memory;
+    // A memory that cannot be read now only delays a waiting score: keeping this one below
+    // reads it again and says why it cannot.
+    memoryFile.load(memory);
+
+    const auto deadline = Clock::now() + serverWait_ - kAnswerMargin;
+    auto files = serverFiles_;
+    const std::string lab = folders_.lab;
+    const bool stillBusy = worker_->busy();
+    const auto visit = worker_->run<ServerVisit>(
+        [files, lab, deadline, pending = memory.pending, toSave = PendingScore{score, holder}] {
+            return VisitServer(*files, lab, deadline, pending, toSave);
+        },
+        serverWait_);
+
+    if (visit && Reached(*visit->save)) {
+        if (visit->reading.complete)
+            memoryFile.update([&](LabMemory& kept) { RememberClassRecord(kept, visit->reading.score); });
+        return EncodeSaveAnswer(*visit->save);
+    }
+    // The server is away, refuses, hangs or failed half-way: the score waits here for it.
+    const std::string why = kUnreachable + (visit ? visit->save->why : Silence(lab, stillBusy));
+    const SaveOutcome unsaved = visit ? visit->save->outcome : SaveOutcome::failed;
+    bool kept = false;
+    const IoStatus stored = memoryFile.update([&](LabMemory& now) { kept = KeepPendingScore(now, score, holder); });
+    if (!stored.ok())
+        return EncodeSaveAnswer(
+            {unsaved, why + "\nNon riesco nemmeno a conservarlo su questo computer.\n" + stored.why});
+    if (kept) return EncodeSaveAnswer({SaveOutcome::kept, why});
+    return EncodeSaveAnswer({unsaved, why + "\nL'ultimo record della classe visto da questo computer, o un "
+                                            "punteggio che aspetta qui di esservi salvato, è uguale o migliore "
+                                            "del tuo."});
 }
 
 }  // namespace brivana

@@ -39,8 +39,17 @@ private:
 // program when the rights cannot be dropped.
 std::unique_ptr<KeeperConnection> SplitOffRecordKeeper(RecordKeeper& local);
 
-// The keeper's side: answers requests on socket about the record in sharedDir until the
-// socket closes or a request is not one of the three.
+class KeeperAnswers;
+
+// Makes this process wholly the owner of the shared folder (real, effective and saved ids all
+// its effective ones), and deaf to the terminal's signals. The keeper's identity, taken by the
+// keeper and by the administrator's check; false when the ids could not be set.
+bool TakeKeeperIdentity();
+
+// The keeper's side: answers requests on socket until the socket closes or a request is not
+// one of the three.
+void ServeRecordRequests(int socket, KeeperAnswers& answers);
+// The same about the record in sharedDir, with no lab folder.
 void ServeRecordRequests(int socket, const std::string& sharedDir);
 
 }  // namespace brivana

@@ -13,6 +13,7 @@
 
 #include "game/keeper_requests.h"
 #include "system/keeper_answers.h"
+#include "system/lab_setting.h"
 #include "system/system_record_place.h"
 
 namespace brivana {
@@ -89,6 +90,27 @@ bool LowerResourceLimits()
     return true;
 }
 
+}  // namespace
+
+bool TakeKeeperIdentity()
+{
+    uid_t realUser, effectiveUser, savedUser;
+    gid_t realGroup, effectiveGroup, savedGroup;
+    if (::getresuid(&realUser, &effectiveUser, &savedUser) != 0 ||
+        ::getresgid(&realGroup, &effectiveGroup, &savedGroup) != 0)
+        return false;
+    // Wholly the owner of the shared folder, so that the player can neither signal nor trace
+    // this process, and deaf to the terminal, so that a save always runs to its end. A file
+    // grown past its limit fails to write rather than ending the process half-way.
+    if (::setresgid(effectiveGroup, effectiveGroup, effectiveGroup) != 0 ||
+        ::setresuid(effectiveUser, effectiveUser, effectiveUser) != 0)
+        return false;
+    for (int number : {SIGINT, SIGQUIT, SIGHUP, SIGTSTP, SIGTTIN, SIGTTOU, SIGXFSZ}) std::signal(number, SIG_IGN);
+    return true;
+}
+
+namespace {
+
 // Before any toolkit can run: the player reads this in the terminal, if anywhere.
 [[noreturn]] void CannotDropRights()
 {
@@ -131,13 +153,19 @@ SaveResult KeeperConnection::save(const std::string& dir, const std::string& sco
     return std::move(*result);
 }
 
-void ServeRecordRequests(int socket, const std::string& sharedDir)
+void ServeRecordRequests(int socket, KeeperAnswers& answers)
 {
     std::string payload;
     while (ReceiveFrame(socket, kRequestLimit, payload)) {
         const auto request = DecodeRequest(payload);
-        if (!request || !SendFrame(socket, AnswerKeeperRequest(*request, sharedDir))) return;
+        if (!request || !SendFrame(socket, answers.answer(*request))) return;
     }
+}
+
+void ServeRecordRequests(int socket, const std::string& sharedDir)
+{
+    KeeperAnswers answers({sharedDir, {}});
+    ServeRecordRequests(socket, answers);
 }
 
 std::unique_ptr<KeeperConnection> SplitOffRecordKeeper(RecordKeeper& local)
@@ -155,19 +183,16 @@ std::unique_ptr<KeeperConnection> SplitOffRecordKeeper(RecordKeeper& local)
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) == 0) {
         keeper = ::fork();
         if (keeper == 0) {
-            // The keeper: wholly the owner of the shared folder, so that the player can neither
-            // signal nor trace it, and deaf to the terminal, so that a save always runs to its end.
-            // A file grown past its limit fails to write rather than ending the keeper half-way.
             ::close(ends[0]);
-            if (::setresgid(effectiveGroup, effectiveGroup, effectiveGroup) != 0 ||
-                ::setresuid(effectiveUser, effectiveUser, effectiveUser) != 0)
-                std::_Exit(1);
-            for (int number : {SIGINT, SIGQUIT, SIGHUP, SIGTSTP, SIGTTIN, SIGTTOU, SIGXFSZ})
-                std::signal(number, SIG_IGN);
+            if (!TakeKeeperIdentity()) std::_Exit(1);
             ::close_range(3, static_cast<unsigned>(ends[1]) - 1, 0);
             ::close_range(static_cast<unsigned>(ends[1]) + 1, ~0U, 0);
+            // With a lab folder the answers start their server worker: a thread, made before the
+            // limits allow no more.
+            KeeperAnswers answers({SharedRecordDirectory(), LabRecordDirectory()});
             if (!LowerResourceLimits()) std::_Exit(1);
-            ServeRecordRequests(ends[1], SharedRecordDirectory());
+            ServeRecordRequests(ends[1], answers);
+            // A worker stuck on a hung server ends with the process.
             std::_Exit(0);
         }
         ::close(ends[1]);

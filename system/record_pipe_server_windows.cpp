@@ -10,6 +10,7 @@
 #include "system/pipe_io_windows.h"
 #include "system/record_pipe_windows.h"
 #include "system/record_security_windows.h"
+#include "system/turns.h"
 #include "system/wide_text_windows.h"
 
 namespace brivana {
@@ -21,7 +22,7 @@ constexpr DWORD kPipeBufferSize = 64 * 1024;
 // What every connection shares: the record, one request at a time, and the count of connections.
 class Serving {
 public:
-    Serving(std::string sharedDir, const PipeLimits& limits) : sharedDir_(std::move(sharedDir)), limits_(limits) {}
+    Serving(const KeeperFolders& folders, const PipeLimits& limits) : answers_(folders), limits_(limits) {}
 
     // Waits for a connection slot for process client (0 when unknown); false at once when that
     // process has its share already, or once stop is signalled.
@@ -53,19 +54,20 @@ public:
     }
 
     // The answer to one whole request. The record is touched only here, once the request has
-    // arrived, so that no client's silence can hold it.
+    // arrived, so that no client's silence can hold it; requests take their turns in the order
+    // they arrived.
     std::string answer(const KeeperRequest& request)
     {
-        const std::lock_guard lock(recordMutex_);
-        return AnswerKeeperRequest(request, sharedDir_);
+        const Turns::Turn turn(recordTurns_);
+        return answers_.answer(request);
     }
 
     const PipeLimits& limits() const { return limits_; }
 
 private:
-    std::string sharedDir_;
+    KeeperAnswers answers_;
     PipeLimits limits_;
-    std::mutex recordMutex_;
+    Turns recordTurns_;
     std::mutex countMutex_;
     std::condition_variable ended_;
     int active_ = 0;
@@ -127,7 +129,7 @@ bool AwaitClient(HANDLE listening, HANDLE stop)
 
 }  // namespace
 
-std::string ServeRecordPipe(const RecordPipe& pipe, const std::string& sharedDir, const PipeLimits& limits,
+std::string ServeRecordPipe(const RecordPipe& pipe, const KeeperFolders& folders, const PipeLimits& limits,
                             HANDLE stop)
 {
     SecurityAttributes security(RecordPipeSddl(pipe.ownerSid));
@@ -137,7 +139,7 @@ std::string ServeRecordPipe(const RecordPipe& pipe, const std::string& sharedDir
         return "Non riesco a creare la pipe " + Utf8(pipe.name) + ": " +
                SystemErrorText(static_cast<int>(GetLastError())) + ".";
 
-    Serving serving(sharedDir, limits);
+    Serving serving(folders, limits);
     while (AwaitClient(listening, stop)) {
         ULONG client = 0;
         GetNamedPipeClientProcessId(listening, &client);

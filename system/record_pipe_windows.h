@@ -12,6 +12,7 @@
 #include <string>
 
 #include "game/record_keeper.h"
+#include "system/keeper_answers.h"
 
 namespace brivana {
 
@@ -35,10 +36,11 @@ struct PipeLimits {
     int connectionsPerClient = 2;            // per client process, where Windows names it
 };
 
-// Serves the record in sharedDir on pipe.name, owned by pipe.ownerSid, until stop is signalled
-// and every connection has ended. Only an unusable pipe (its name taken by another program)
+// Serves the record kept in folders (the computer's own, and the lab's on the school's server
+// when there is one) on pipe.name, owned by pipe.ownerSid, until stop is signalled and every
+// connection has ended. Only an unusable pipe (its name taken by another program)
 // ends it early: then it returns why, in Italian; otherwise an empty text.
-std::string ServeRecordPipe(const RecordPipe& pipe, const std::string& sharedDir, const PipeLimits& limits,
+std::string ServeRecordPipe(const RecordPipe& pipe, const KeeperFolders& folders, const PipeLimits& limits,
                             HANDLE stop);
 
 // A game's connection to the record service. The shared folder's record goes through the

@@ -16,18 +16,21 @@ SystemRecordPlace::SystemRecordPlace()
 {
 }
 
-SystemRecordPlace::SystemRecordPlace(std::string sharedDir, std::string userDir, SharedFolderCheck canKeepShared)
-    : sharedDir_(std::move(sharedDir)), userDir_(std::move(userDir)), canKeepShared_(std::move(canKeepShared))
+SystemRecordPlace::SystemRecordPlace(std::string sharedDir, std::string userDir, SharedFolderCheck canKeepShared,
+                                     bool classRecord)
+    : sharedDir_(std::move(sharedDir)), userDir_(std::move(userDir)), canKeepShared_(std::move(canKeepShared)),
+      classRecord_(classRecord)
 {
 }
 
 RecordLocation SystemRecordPlace::locate()
 {
-    if (!sharedDir_.empty() && canKeepShared_(sharedDir_)) return {sharedDir_, {}};
+    if (!sharedDir_.empty() && canKeepShared_(sharedDir_)) return {sharedDir_, {}, classRecord_};
     // A record of the player's own would hide the class's, and greet a worse score as a record.
     if (!sharedDir_.empty() && FolderExists(sharedDir_) && SharedFolderIsTheClassRecord())
         return {sharedDir_, "Il record della classe è nella cartella comune " + sharedDir_ +
-                                ", ma non posso scriverci: il tuo punteggio non potrà essere salvato come record."};
+                                ", ma non posso scriverci: il tuo punteggio non potrà essere salvato come record.",
+                classRecord_};
 
     RecordLocation location{userDir_, {}};
     const std::string problem = MakeFolder(userDir_);

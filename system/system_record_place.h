@@ -24,7 +24,9 @@ public:
     // The places of this machine and player, the shared one tried with this process's rights.
     SystemRecordPlace();
     // Explicit places, each ending in a path separator.
-    SystemRecordPlace(std::string sharedDir, std::string userDir, SharedFolderCheck canKeepShared);
+    // classRecord: the shared folder's record is the whole lab's, kept on the school's server.
+    SystemRecordPlace(std::string sharedDir, std::string userDir, SharedFolderCheck canKeepShared,
+                      bool classRecord = false);
 
     // The notice about the player's own folder is given once per player: the folder
     // remembers that it was given.
@@ -34,6 +36,7 @@ private:
     std::string sharedDir_;
     std::string userDir_;
     SharedFolderCheck canKeepShared_;
+    bool classRecord_;
 };
 
 // The shared record folder of this machine, ending in a path separator; empty when there is none.

@@ -11,6 +11,8 @@ namespace brivana {
 // nothing when the system does not give one.
 std::optional<std::string> WindowsDirectory();
 // %ProgramData%\Brivana\, whether it exists or not; empty when the system names no ProgramData.
+// Only the record service writes it: the record, or with a lab folder the scores waiting for
+// the school's server.
 std::string InstalledRecordDirectory();
 
 }  // namespace brivana

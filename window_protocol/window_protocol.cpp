@@ -203,8 +203,10 @@ void WindowProtocol::describeLabel(Field field)
     const layout::ControlSpec* row = layout::FindControl(fieldName(field));
     if (!row || row->accessibleName.empty()) return;
     const std::string shown = port_.text(field);
-    setSpokenText(row->name, field == Field::lblconto ? spoken::TimeLeft(shown)
-                                                      : spoken::LabelValue(row->accessibleName, shown));
+    // The record and its holder are the whole lab's when the record is kept on the school's server.
+    std::string name(row->accessibleName);
+    if (game_.state().classRecord && (field == Field::lblpunti || field == Field::lblnome)) name += " della classe";
+    setSpokenText(row->name, field == Field::lblconto ? spoken::TimeLeft(shown) : spoken::LabelValue(name, shown));
 }
 
 void WindowProtocol::tab(std::string_view focused, int step)

@@ -119,10 +119,12 @@ TEST_F(RecordFiles, ASaveWaitsForTheLockOnlySoLongThenFailsLeavingEverything)
 {
     std::unique_ptr<FileLock> held;
     ASSERT_TRUE(files.lockFolder(dir.recordDir(), std::chrono::milliseconds(0), held).ok());
-    // Deleting whatever the folder holds, as a player could, does not split the lock. (On Windows
-    // the lock file itself cannot be deleted while a game holds it.)
+    // Deleting the record files does not split the lock. (The lock file itself only the keeper
+    // could delete: on Windows not even it while a game holds it; on Linux the installed folder
+    // and the lab's share are closed to the players.)
     std::error_code refused;
-    for (const auto& entry : fs::directory_iterator(dir.path())) fs::remove(entry.path(), refused);
+    for (const auto& entry : fs::directory_iterator(dir.path()))
+        if (entry.path().filename() != "brivana.lock") fs::remove(entry.path(), refused);
     WriteBytes(dir.file("briv2s.txt"), "3\r\n");
     WriteBytes(dir.file("nbriv2s.txt"), "Bea\r\n");
 
@@ -146,8 +148,30 @@ TEST_F(RecordFiles, ASaveWaitsForTheLockOnlySoLongThenFailsLeavingEverything)
     EXPECT_EQ(reading.score + reading.holder, "5\r\nUgo\r\n");
     EXPECT_EQ(ReadBytes(dir.file("briv2s.txt")), "3\r\n");
 
+    // A game waits three seconds, unless told otherwise.
+    const auto patientStart = std::chrono::steady_clock::now();
+    EXPECT_EQ(store.SaveRecord("8", "Anna").outcome, SaveOutcome::failed);
+    const auto patientWait = std::chrono::steady_clock::now() - patientStart;
+    EXPECT_GE(patientWait, std::chrono::seconds(3));
+    EXPECT_LT(patientWait, std::chrono::milliseconds(4500));
+
     held.reset();
     EXPECT_EQ(impatient.SaveRecord("8", "Anna").outcome, SaveOutcome::saved);
+}
+
+TEST(CommitMark, OnlyAWholeMarkDecodes)
+{
+    const std::string whole = EncodeCommitMark("12\r\n", "Zo\xEB\r\n");
+    ASSERT_EQ(DecodeCommitMark(whole), (std::pair<std::string, std::string>{"12\r\n", "Zo\xEB\r\n"}));
+    EXPECT_EQ(DecodeCommitMark(EncodeCommitMark("", "")), (std::pair<std::string, std::string>{}));
+    const std::string body = "4 7\n12\r\nZo\xEB\r\n";
+    for (const std::string& bad :
+         {std::string("brivana commit 2\n") + body, std::string("Brivana commit 1\n") + body, std::string("brivana commit 1") + body,
+          std::string("brivana commit 1\n4 7"), std::string("brivana commit 1\n4 7x\n12\r\nZo\xEB\r\n"),
+          std::string("brivana commit 1\n4\n12\r\nZo\xEB\r\n"), std::string("brivana commit 1\n-4 7\n12\r\nZo\xEB\r\n"),
+          whole.substr(0, whole.size() - 1), whole + "x", std::string("brivana commit 1\n99999999 0\n"),
+          std::string("brivana commit 1\n18446744073709551615 2\nab"), std::string()})
+        EXPECT_FALSE(DecodeCommitMark(bad)) << bad;
 }
 
 TEST_F(RecordFiles, ACommitMarkThatNoLongerBeatsTheRecordIsDroppedNotApplied)

@@ -34,6 +34,7 @@ $prefix/share/icons/hicolor/scalable/apps/$app_id.svg
 $prefix/share/man/man6/brivana.6.gz
 $prefix/share/doc/brivana/copyright
 $prefix/share/doc/brivana/changelog.gz
+$prefix/share/doc/brivana/lab-record.md
 LIST
 )
 installed=$(cd "$destdir" && find . -type f -o -type l | sed 's|^\.||' | sort)

@@ -21,13 +21,14 @@ public:
 
 class FixedRecordPlace final : public RecordPlace {
 public:
-    explicit FixedRecordPlace(std::string dir, std::string notice = {})
-        : dir_(std::move(dir)), notice_(std::move(notice)) {}
-    RecordLocation locate() override { return {dir_, notice_}; }
+    explicit FixedRecordPlace(std::string dir, std::string notice = {}, bool classRecord = false)
+        : dir_(std::move(dir)), notice_(std::move(notice)), classRecord_(classRecord) {}
+    RecordLocation locate() override { return {dir_, notice_, classRecord_}; }
 
 private:
     std::string dir_;
     std::string notice_;
+    bool classRecord_;
 };
 
 // The real file access, except that a chosen step can be made to fail.

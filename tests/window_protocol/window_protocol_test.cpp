@@ -227,5 +227,34 @@ TEST_F(WindowProtocolTest, TheFocusGoesBackWhereItWasOrToTheFirstControlThatCanT
     EXPECT_TRUE(Steps({"focus"}).empty());
 }
 
+TEST(WindowProtocolClassRecord, TheRecordAndItsHolderAreSaidToBeTheClasssOnlyWhenTheLabKeepsThem)
+{
+    for (const bool lab : {false, true}) {
+        testing::TempDir dir;
+        testing::WriteBytes(dir.file("briv2s.txt"), "12\r\n");
+        testing::WriteBytes(dir.file("nbriv2s.txt"), "Bea\r\n");
+        testing::FixedDateTime dateTime;
+        testing::FixedRecordPlace place{dir.recordDir(), {}, lab};
+        SystemFileAccess files;
+        LocalRecordKeeper records{files};
+        testing::ScriptedRandom random;
+        ScriptedDialogs dialogs;
+        RecordingPort port;
+        WindowProtocol protocol{port, dialogs, Services{random, dateTime, place, records}};
+        dialogs.answerInput("Mario");
+        dialogs.answerMessage();
+        protocol.start();
+        const std::string whose = lab ? " della classe" : "";
+        std::vector<std::string> said;
+        for (const std::string& step : port.log)
+            if (step.starts_with("say lblpunti") || step.starts_with("say lblnome:")) said.push_back(step);
+        ASSERT_GE(said.size(), 2u);
+        EXPECT_EQ(said[said.size() - 2], "say lblpunti: Punti del record" + whose + " 12");
+        EXPECT_EQ(said.back(), "say lblnome: Detentore del record" + whose + " Bea");
+        // The labels show what they always showed.
+        EXPECT_EQ(port.shown[Field::lblpunti], "12\r\n");
+    }
+}
+
 }  // namespace
 }  // namespace brivana::test

@@ -92,7 +92,7 @@ protected:
         ASSERT_TRUE(CreateDirectoryW(Wide(dir_).c_str(), nullptr));
         pipe_ = {L"\\\\.\\pipe\\BrivanaRecordTest-" + Wide(id), ServiceSid(L"BrivanaKeeperTest")};
         stop_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-        server_ = std::thread([this] { serverWhy_ = ServeRecordPipe(pipe_, dir_, limits_, stop_); });
+        server_ = std::thread([this] { serverWhy_ = ServeRecordPipe(pipe_, {dir_, {}}, limits_, stop_); });
         for (int i = 0; i < 100 && !game_; ++i, std::this_thread::sleep_for(20ms))
             game_ = RecordPipeClient::Find(pipe_, dir_, ownRecords_);
         ASSERT_NE(game_, nullptr);

@@ -1,3 +1,5 @@
+#include "system/lab_setting.h"
+#include "system/lab_setting_windows.h"
 #include "system/system_record_place.h"
 #include "system/windows_directory.h"
 
@@ -55,6 +57,30 @@ TEST(WindowsDirectory, GivesWayToTheInstallersSharedFolderWhereThatExists)
     EXPECT_EQ(location.dir, shared);
     EXPECT_EQ(location.notice, "");
     EXPECT_EQ(SharedRecordDirectory(), WindowsDirectory().value());
+}
+
+TEST(LabRecordFolder, IsTheAdministratorsFromTheRegistryAPolicyWinning)
+{
+    if (!windows_test::InThrowawayWinePrefix())
+        GTEST_SKIP() << "writes the machine's registry only in a throw-away Wine prefix";
+    struct Row {
+        const wchar_t* policy;
+        const wchar_t* installer;
+        std::string lab;  // empty: the record stays on this computer
+        bool explained;   // the administrator is told why the setting is not followed
+    };
+    for (const Row& row : {Row{nullptr, nullptr, "", false},
+                           Row{nullptr, L"\\\\server\\share\\brivana", "\\\\server\\share\\brivana\\", false},
+                           Row{L"\\\\gpo\\lab\\", L"\\\\server\\share\\brivana", "\\\\gpo\\lab\\", false},
+                           Row{L"  ", L" \\\\server\\aula3 ", "\\\\server\\aula3\\", false},
+                           Row{L"brivana", L"\\\\server\\share\\brivana", "", true}}) {
+        for (const auto& [key, value] : {std::pair{kLabSettingPolicyKey, row.policy}, {kLabSettingInstallerKey, row.installer}})
+            if (value) RegSetKeyValueW(HKEY_LOCAL_MACHINE, key, kLabSettingValue, REG_SZ, value, (wcslen(value) + 1) * 2);
+        std::string why;
+        EXPECT_EQ(LabRecordDirectory(why), row.lab);
+        EXPECT_EQ(why.empty(), !row.explained) << why;
+        for (const wchar_t* key : {kLabSettingPolicyKey, kLabSettingInstallerKey}) RegDeleteTreeW(HKEY_LOCAL_MACHINE, key);
+    }
 }
 
 TEST(UserRecordDirectory, IsBrivanaInTheLocalApplicationData)

@@ -2,7 +2,10 @@
 ; entry, an uninstaller in Apps & features and the record service, which alone writes the
 ; record folder shared by the class. Built by CMake (win32/installer/CMakeLists.txt), which
 ; defines VERSION, EXE, KEEPER, LICENSE_FILE, ICON and OUTFILE. /S installs and uninstalls
-; silently; uninstalling removes the service and keeps the record.
+; silently; uninstalling removes the service and keeps the record. /RECORD=\\server\share\brivana
+; (or the page "Record della classe") keeps the record of the whole lab in that folder of the
+; school's file server; without a domain, /SERVERUSER= and /SERVERPASSWORD= give the server's
+; account the record service connects with.
 Unicode true
 Target amd64-unicode
 SetCompressor /SOLID lzma
@@ -12,8 +15,14 @@ RequestExecutionLevel admin
 !include "MUI2.nsh"
 !include "LogicLib.nsh"
 !include "x64.nsh"
+!include "FileFunc.nsh"
+!include "nsDialogs.nsh"
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Brivana"
+; The lab's record folder, read by the record service; a Group Policy value under
+; Software\Policies\Brivana wins over it.
+!define SETTING_KEY "Software\Brivana"
+!define LAB_FOLDER_VALUE "RecordFolder"
 
 Name "Brivana"
 OutFile "${OUTFILE}"
@@ -33,6 +42,7 @@ VIAddVersionKey /LANG=1040 "LegalCopyright" "Copyright 2026 Brivana developers. 
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_LICENSE "${LICENSE_FILE}"
 !insertmacro MUI_PAGE_DIRECTORY
+Page custom LabFolderPage LabFolderPageLeave
 !insertmacro MUI_PAGE_INSTFILES
 !define MUI_FINISHPAGE_RUN "$INSTDIR\brivana.exe"
 !insertmacro MUI_PAGE_FINISH
@@ -42,6 +52,52 @@ VIAddVersionKey /LANG=1040 "LegalCopyright" "Copyright 2026 Brivana developers. 
 ; The last line of the details, which the language file words for the installer alone.
 Var Completed
 CompletedText "$Completed"
+; The lab's record folder on the school's file server; empty: this computer's own.
+Var LabFolder
+Var LabFolderField
+; The file server's account for the record service, where there is no domain; empty: none.
+Var ServerUser
+Var ServerUserField
+Var ServerPassword
+Var ServerPasswordField
+
+; Aborts unless $LabFolder is empty or a shared folder (\\server\share...): a drive letter is
+; the user's own mapping, which the record service does not see.
+!macro CheckLabFolder
+  StrCpy $0 $LabFolder 2
+  StrCpy $1 $LabFolder "" 2
+  ${If} $LabFolder != ""
+    ${If} $0 != "\\"
+    ${OrIf} $1 == ""
+      MessageBox MB_OK|MB_ICONSTOP "La cartella del record del laboratorio deve essere una cartella condivisa del server, come \\server\condivisione\brivana: $LabFolder non lo è." /SD IDOK
+      Abort
+    ${EndIf}
+  ${EndIf}
+!macroend
+
+Function LabFolderPage
+  !insertmacro MUI_HEADER_TEXT "Record della classe" "Dove si tiene il record di tutto il laboratorio"
+  nsDialogs::Create 1018
+  Pop $0
+  ${NSD_CreateLabel} 0 0 100% 60u "Se i computer del laboratorio condividono una cartella sul server della scuola, scrivila qui, per esempio \\server\condivisione\brivana: il record della classe sarà lo stesso su tutti i computer. Il servizio del record vi accede come questo computer (in un dominio) o con l'account del server scritto qui sotto.$\r$\n$\r$\nLascia vuoto per tenere il record su questo computer."
+  Pop $0
+  ${NSD_CreateText} 0 66u 100% 12u "$LabFolder"
+  Pop $LabFolderField
+  ${NSD_CreateLabel} 0 86u 100% 18u "Solo senza dominio (un NAS): l'account del server con cui il servizio scrive la cartella, e la sua password."
+  Pop $0
+  ${NSD_CreateText} 0 106u 48% 12u "$ServerUser"
+  Pop $ServerUserField
+  ${NSD_CreatePassword} 52% 106u 48% 12u "$ServerPassword"
+  Pop $ServerPasswordField
+  nsDialogs::Show
+FunctionEnd
+
+Function LabFolderPageLeave
+  ${NSD_GetText} $LabFolderField $LabFolder
+  ${NSD_GetText} $ServerUserField $ServerUser
+  ${NSD_GetText} $ServerPasswordField $ServerPassword
+  !insertmacro CheckLabFolder
+FunctionEnd
 
 Function .onInit
   ${IfNot} ${RunningX64}
@@ -52,6 +108,22 @@ Function .onInit
   ; $SMPROGRAMS and $APPDATA name the folders of all users.
   SetShellVarContext all
   StrCpy $Completed "Installazione completata"
+  ; Installed again: the lab folder stays as it was set, unless /RECORD= says otherwise.
+  ReadRegStr $LabFolder HKLM "${SETTING_KEY}" "${LAB_FOLDER_VALUE}"
+  ${GetParameters} $R0
+  ClearErrors
+  ${GetOptions} $R0 "/RECORD=" $R1
+  ${IfNot} ${Errors}
+    StrCpy $LabFolder $R1
+  ${EndIf}
+  ClearErrors
+  ${GetOptions} $R0 "/SERVERUSER=" $ServerUser
+  ClearErrors
+  ${GetOptions} $R0 "/SERVERPASSWORD=" $ServerPassword
+  ClearErrors
+  ${If} ${Silent}
+    !insertmacro CheckLabFolder
+  ${EndIf}
 FunctionEnd
 
 Function un.onInit
@@ -73,10 +145,23 @@ Section "Brivana"
   WriteUninstaller "$INSTDIR\uninstall.exe"
   CreateShortcut "$SMPROGRAMS\Brivana.lnk" "$INSTDIR\brivana.exe"
 
-  ; The record shared by the class: %ProgramData%\Brivana, which only the record service
-  ; may write. The service's program makes the folder its own, registers itself and starts.
+  ${If} $LabFolder == ""
+    DeleteRegValue HKLM "${SETTING_KEY}" "${LAB_FOLDER_VALUE}"
+  ${Else}
+    WriteRegStr HKLM "${SETTING_KEY}" "${LAB_FOLDER_VALUE}" "$LabFolder"
+  ${EndIf}
+
+  ; The record shared by the class: %ProgramData%\Brivana, or the lab's folder on the server,
+  ; which only the record service may write. The service's program makes the local folder its
+  ; own, registers itself and starts.
+  ; The server's account reaches the service's program in its environment, never on a command line.
+  System::Call 'kernel32::SetEnvironmentVariableW(w "BRIVANA_SERVER_USER", w "$ServerUser")'
+  System::Call 'kernel32::SetEnvironmentVariableW(w "BRIVANA_SERVER_PASSWORD", w "$ServerPassword")'
   nsExec::ExecToLog '"$INSTDIR\brivana-keeper.exe" install'
   Pop $0
+  System::Call 'kernel32::SetEnvironmentVariableW(w "BRIVANA_SERVER_PASSWORD", p 0)'
+  System::Call 'kernel32::SetEnvironmentVariableW(w "BRIVANA_SERVER_USER", p 0)'
+  StrCpy $ServerPassword ""
   ${If} $0 != 0
     DetailPrint "brivana-keeper install: $0"
     MessageBox MB_OK|MB_ICONEXCLAMATION "Non sono riuscito ad avviare il servizio che custodisce il record (i dettagli sono nell'elenco delle operazioni): i giocatori vedranno il record della classe, ma i loro punteggi non potranno essere salvati." /SD IDOK
@@ -107,5 +192,7 @@ Section "Uninstall"
   RMDir "$INSTDIR"
   Delete "$SMPROGRAMS\Brivana.lnk"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
-  ; $APPDATA\Brivana stays: the class keeps its record.
+  DeleteRegKey HKLM "${SETTING_KEY}"
+  ; $APPDATA\Brivana stays: the class keeps its record; so does the lab's folder on the server,
+  ; which the uninstaller never touches.
 SectionEnd

@@ -308,4 +308,17 @@ await_window "^Deroz Brivana\$"
 finish 0 back
 ok "the next start-up on computer A delivered Anna's kept ${pending% } to the share and forgot it"
 
+echo "== Without the lab folder: a computer C with no setting, its keeper attacked (scripts/attack-keeper.py)"
+mkdir -p "$work/c/var-games/brivana" "$work/c/etc-brivana"
+printf '0\r\n' >"$work/c/var-games/brivana/briv2s.txt"
+printf 'Inizio\r\n' >"$work/c/var-games/brivana/nbriv2s.txt"
+chown -R games:games "$work/c/var-games/brivana"
+chmod 2711 "$work/c/var-games/brivana"
+unshare -m --propagation private sh -c 'mount --bind "$1" /var/games && mount --bind "$2/usr/games" /usr/games &&
+    mount --bind "$3" /etc/brivana && exec python3 scripts/attack-keeper.py lab-anna lab-bruno 5 20 5' \
+    sh "$work/c/var-games" "$work/root" "$work/c/etc-brivana" || die "the keeper without the lab folder gave in"
+[ "$(stat -c '%U:%G %a' "$work/c/var-games/brivana/brivana.lock")" = "games:games 600" ] ||
+    die "the lock file is not games:games 600"
+ok "without the lab folder the keeper keeps its record in its own /var/games/brivana, lock file games:games 600"
+
 echo "check-lab: all checks passed (the screens are kept when BRIVANA_LAB_KEEP_SHOTS names a folder)"

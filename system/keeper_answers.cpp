@@ -179,6 +179,8 @@ std::string KeeperAnswers::answerSave(const std::string& score, const std::strin
         serverWait_);
 
     if (visit && Reached(*visit->save)) {
+        // The player's answer is the save's. A memory that cannot be updated now only leaves the
+        // last class record seen here older, which the next read on this computer puts right.
         if (visit->reading.complete)
             memoryFile.update([&](LabMemory& kept) { RememberClassRecord(kept, visit->reading.score); });
         return EncodeSaveAnswer(*visit->save);

@@ -3,8 +3,10 @@
 #include <windows.h>
 
 #include <thread>
+#include <utility>
 
 #include "system/error_text.h"
+#include "system/owned_handle_windows.h"
 #include "system/wide_text_windows.h"
 
 namespace brivana {
@@ -32,25 +34,6 @@ IoStatus NotARegularFile(const std::string& action, const std::string& path)
     return IoStatus::failure("Non riesco a " + action + " " + path + ": non è un file normale.");
 }
 
-class Handle {
-public:
-    explicit Handle(HANDLE handle) : handle_(handle) {}
-    ~Handle() { if (valid()) CloseHandle(handle_); }
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE get() const { return handle_; }
-    HANDLE release() { const HANDLE handle = handle_; handle_ = INVALID_HANDLE_VALUE; return handle; }
-    void reset(HANDLE handle)
-    {
-        if (valid()) CloseHandle(handle_);
-        handle_ = handle;
-    }
-
-private:
-    HANDLE handle_;
-};
-
 // A plain file on a disk: not a folder, not a link, not a pipe or a device.
 bool IsRegular(HANDLE handle)
 {
@@ -60,11 +43,11 @@ bool IsRegular(HANDLE handle)
 }
 
 // Opens an existing regular file as it is named, or says why not.
-IoStatus OpenRegular(const std::string& action, const std::string& path, DWORD access, Handle& file)
+IoStatus OpenRegular(const std::string& action, const std::string& path, DWORD access, OwnedKernel& file)
 {
-    file.reset(CreateFileW(Wide(path).c_str(), access, kShareAll, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL | kOpenAsNamed, nullptr));
-    if (!file.valid()) {
+    file = Kernel(CreateFileW(Wide(path).c_str(), access, kShareAll, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL | kOpenAsNamed, nullptr));
+    if (!file) {
         const DWORD error = GetLastError();
         if (IsMissingError(error)) return IoStatus::missingFile(FileErrorText(action, path, static_cast<int>(error)));
         return Failure(action, path, error);
@@ -75,16 +58,15 @@ IoStatus OpenRegular(const std::string& action, const std::string& path, DWORD a
 
 class WindowsLock final : public FileLock {
 public:
-    explicit WindowsLock(HANDLE handle) : handle_(handle) {}
+    explicit WindowsLock(OwnedKernel file) : file_(std::move(file)) {}
     ~WindowsLock() override
     {
         OVERLAPPED whole{};
-        UnlockFileEx(handle_, 0, 1, 0, &whole);
-        CloseHandle(handle_);
+        UnlockFileEx(file_.get(), 0, 1, 0, &whole);
     }
 
 private:
-    HANDLE handle_;
+    OwnedKernel file_;
 };
 
 }  // namespace
@@ -97,10 +79,11 @@ IoStatus SystemFileAccess::lockFolder(const std::string& dir, std::chrono::milli
     const auto deadline = std::chrono::steady_clock::now() + wait;
     for (;;) {
         // No FILE_SHARE_DELETE: see kLockFileName.
-        Handle file(CreateFileW(widePath.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | kOpenAsNamed, nullptr));
+        OwnedKernel file = Kernel(CreateFileW(widePath.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                                              FILE_ATTRIBUTE_NORMAL | kOpenAsNamed, nullptr));
         DWORD error = ERROR_SUCCESS;
-        if (!file.valid()) {
+        if (!file) {
             error = GetLastError();
             if (error != ERROR_SHARING_VIOLATION) return Failure("riservare", path, error);
         } else if (!IsRegular(file.get())) {
@@ -108,7 +91,7 @@ IoStatus SystemFileAccess::lockFolder(const std::string& dir, std::chrono::milli
         } else {
             OVERLAPPED whole{};
             if (LockFileEx(file.get(), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &whole)) {
-                lock = std::make_unique<WindowsLock>(file.release());
+                lock = std::make_unique<WindowsLock>(std::move(file));
                 return IoStatus::success();
             }
             error = GetLastError();
@@ -123,29 +106,28 @@ IoStatus SystemFileAccess::list(const std::string& dir, std::vector<std::string>
 {
     names.clear();
     WIN32_FIND_DATAW found{};
-    const HANDLE search = FindFirstFileW((Wide(dir) + L"*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return Failure("leggere la cartella", dir);
+    const OwnedSearch search = Search(FindFirstFileW((Wide(dir) + L"*").c_str(), &found));
+    if (!search) return Failure("leggere la cartella", dir);
     do {
         const std::wstring name = found.cFileName;
         if (name != L"." && name != L"..") names.push_back(Utf8(name));
-    } while (FindNextFileW(search, &found));
+    } while (FindNextFileW(search.get(), &found));
     const DWORD error = GetLastError();
-    FindClose(search);
     return error == ERROR_NO_MORE_FILES ? IoStatus::success() : Failure("leggere la cartella", dir, error);
 }
 
 IoStatus SystemFileAccess::ensureFile(const std::string& path)
 {
     // CREATE_NEW: a link or anything else already bearing the name is never followed.
-    Handle file(CreateFileW(Wide(path).c_str(), GENERIC_READ, kShareAll, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                            nullptr));
-    if (file.valid()) return IoStatus::success();
+    const OwnedKernel file = Kernel(CreateFileW(Wide(path).c_str(), GENERIC_READ, kShareAll, nullptr, CREATE_NEW,
+                                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file) return IoStatus::success();
     const DWORD error = GetLastError();
     if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return Failure("creare", path, error);
-    Handle existing(CreateFileW(Wide(path).c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
-                                kOpenAsNamed, nullptr));
+    const OwnedKernel existing = Kernel(CreateFileW(Wide(path).c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
+                                                    OPEN_EXISTING, kOpenAsNamed, nullptr));
     // A file there that this player may not look at is still a file: reading it says why.
-    if (!existing.valid()) return GetLastError() == ERROR_ACCESS_DENIED ? IoStatus::success() : Failure("creare", path);
+    if (!existing) return GetLastError() == ERROR_ACCESS_DENIED ? IoStatus::success() : Failure("creare", path);
     if (!IsRegular(existing.get())) return NotARegularFile("creare", path);
     return IoStatus::success();
 }
@@ -153,7 +135,7 @@ IoStatus SystemFileAccess::ensureFile(const std::string& path)
 IoStatus SystemFileAccess::readHead(const std::string& path, std::size_t maxBytes, std::string& out)
 {
     out.clear();
-    Handle file(INVALID_HANDLE_VALUE);
+    OwnedKernel file;
     if (IoStatus status = OpenRegular("leggere", path, GENERIC_READ, file); !status.ok()) return status;
     out.resize(maxBytes);
     std::size_t got = 0;
@@ -172,9 +154,9 @@ IoStatus SystemFileAccess::readHead(const std::string& path, std::size_t maxByte
 
 IoStatus SystemFileAccess::writeNew(const std::string& path, const std::string& bytes)
 {
-    Handle file(CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                            nullptr));
-    if (!file.valid()) return Failure("scrivere", path);
+    const OwnedKernel file = Kernel(CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return Failure("scrivere", path);
     std::size_t done = 0;
     while (done < bytes.size()) {
         DWORD written = 0;
@@ -183,13 +165,14 @@ IoStatus SystemFileAccess::writeNew(const std::string& path, const std::string& 
         if (written == 0) return Failure("scrivere", path, ERROR_HANDLE_DISK_FULL);
         done += written;
     }
-    if (!CloseHandle(file.release())) return Failure("scrivere", path);
+    // Windows reports a failed write at WriteFile, or at the flush that follows (syncFile), never
+    // at closing: the handle is let go with the rest.
     return IoStatus::success();
 }
 
 IoStatus SystemFileAccess::syncFile(const std::string& path)
 {
-    Handle file(INVALID_HANDLE_VALUE);
+    OwnedKernel file;
     if (IoStatus status = OpenRegular("scrivere", path, GENERIC_WRITE, file); !status.ok()) return status;
     if (!FlushFileBuffers(file.get())) return Failure("scrivere", path);
     return IoStatus::success();

@@ -27,7 +27,6 @@ using Clock = std::chrono::steady_clock;
 constexpr auto kRetryWait = std::chrono::seconds(90);
 constexpr auto kRetryPause = std::chrono::milliseconds(500);
 constexpr const wchar_t* kDisplayName = L"Brivana: custode del record";
-constexpr const char* kTryAgain = "riavvia il computer e ripeti l'installazione";
 // Not a Windows error: the service started, then stopped by itself.
 constexpr DWORD kStoppedAtOnce = 0xFFFFFFFF;
 
@@ -44,45 +43,51 @@ std::string WindowsText(DWORD error)
     return Utf8(words);
 }
 
-// What went wrong and what the teacher can do about it.
-std::string Explained(DWORD error)
+// What went wrong, and what the teacher can do about it.
+struct Explanation {
+    std::string why;
+    std::string todo = "Riavvia il computer e ripeti l'installazione";
+};
+
+Explanation Explained(DWORD error)
 {
     switch (error) {
     case ERROR_ACCESS_DENIED:
-        return "Windows non lo permette a questo utente: ripeti l'installazione come amministratore";
+        return {"Windows non lo permette a questo utente", "Ripeti l'installazione come amministratore"};
     case ERROR_SERVICE_DATABASE_LOCKED:
-        return "Windows ha tenuto bloccato l'elenco dei servizi per un minuto e mezzo, di solito perché sta ancora "
-               "avviando altri programmi: " + std::string(kTryAgain);
+        return {"Windows ha tenuto bloccato l'elenco dei servizi per un minuto e mezzo, di solito perché sta ancora "
+                "avviando altri programmi"};
     case ERROR_SERVICE_REQUEST_TIMEOUT:
-        return "il servizio non ha risposto entro un minuto e mezzo: " + std::string(kTryAgain);
+        return {"non ha risposto entro un minuto e mezzo"};
     case ERROR_SERVICE_DISABLED:
-        return "il servizio è disattivato: nella finestra Servizi di Windows imposta «Brivana: custode del record» "
-               "su Automatico e avvialo";
+        return {"è disattivato", "Nella finestra Servizi di Windows imposta «Brivana: custode del record» su "
+                                 "Automatico e avvialo"};
     case ERROR_SERVICE_MARKED_FOR_DELETE:
-        return "Windows sta ancora rimuovendo il servizio di un'installazione precedente: chiudi la finestra "
-               "Servizi se è aperta, poi " + std::string(kTryAgain);
+        return {"Windows sta ancora rimuovendo quello di un'installazione precedente",
+                "Chiudi la finestra Servizi, se è aperta, poi riavvia il computer e ripeti l'installazione"};
     case ERROR_SERVICE_LOGON_FAILED:
-        return "Windows non è riuscito ad avviarlo con il suo account, NT SERVICE\\BrivanaKeeper: " +
-               std::string(kTryAgain);
+        return {"Windows non è riuscito ad avviarlo con il suo account, NT SERVICE\\BrivanaKeeper"};
     case ERROR_FILE_NOT_FOUND:
     case ERROR_PATH_NOT_FOUND:
-        return "il suo programma, brivana-keeper.exe, non è più nella cartella di Brivana: ripeti l'installazione";
+        return {"il suo programma, brivana-keeper.exe, non è più nella cartella di Brivana", "Ripeti l'installazione"};
     case kStoppedAtOnce:
-        return "il servizio si è fermato subito dopo l'avvio; il motivo è nel Visualizzatore eventi (registro "
-               "Applicazione, origine BrivanaKeeper): rimedia a quello e ripeti l'installazione";
+        return {"si è fermato subito dopo l'avvio; il motivo è nel Visualizzatore eventi (registro Applicazione, "
+                "origine BrivanaKeeper)",
+                "Rimedia a quello e ripeti l'installazione"};
     default:
         break;
     }
     const std::string words = WindowsText(error);
-    return (words.empty() ? "Windows non sa dire perché" : "Windows risponde «" + words + "»") + " (codice " +
-           std::to_string(error) + "): " + kTryAgain;
+    return {(words.empty() ? "Windows non sa dire perché" : "Windows risponde «" + words + "»") + " (codice " +
+            std::to_string(error) + ")"};
 }
 
 // action comes with its preposition ("ad avviare", "a registrare"), as Italian wants it.
 std::string Failed(const std::string& action, DWORD error = GetLastError())
 {
-    return "Non riesco " + action + " il servizio che custodisce il record (BrivanaKeeper). Perché: " +
-           Explained(error) + ".";
+    const Explanation explanation = Explained(error);
+    return "Non riesco " + action + " il servizio che custodisce il record (BrivanaKeeper): " + explanation.why +
+           ". " + explanation.todo + ".";
 }
 
 // Calls call again while Windows keeps the service database locked, for at most kRetryWait;

@@ -74,12 +74,17 @@ Section "Brivana"
   CreateShortcut "$SMPROGRAMS\Brivana.lnk" "$INSTDIR\brivana.exe"
 
   ; The record shared by the class: %ProgramData%\Brivana, which only the record service
-  ; may write. The service's program makes the folder its own, registers itself and starts.
-  nsExec::ExecToLog '"$INSTDIR\brivana-keeper.exe" install'
+  ; may write. The service's program makes the folder its own, registers itself and starts,
+  ; waiting while Windows is busy; when it cannot, it says what failed and what to do.
+  nsExec::ExecToStack '"$INSTDIR\brivana-keeper.exe" install'
   Pop $0
+  Pop $1
   ${If} $0 != 0
-    DetailPrint "brivana-keeper install: $0"
-    MessageBox MB_OK|MB_ICONEXCLAMATION "Non sono riuscito ad avviare il servizio che custodisce il record (i dettagli sono nell'elenco delle operazioni): i giocatori vedranno il record della classe, ma i loro punteggi non potranno essere salvati." /SD IDOK
+    ${If} $1 == ""
+      StrCpy $1 "Il programma del servizio che custodisce il record, brivana-keeper.exe, si è chiuso senza dire perché: ripeti l'installazione."
+    ${EndIf}
+    DetailPrint "$1"
+    MessageBox MB_OK|MB_ICONEXCLAMATION "$1$\r$\n$\r$\nFinché il servizio non è avviato, i giocatori vedranno il record della classe, ma i loro punteggi non potranno essere salvati." /SD IDOK
   ${EndIf}
 
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "Brivana"
@@ -94,11 +99,15 @@ Section "Brivana"
 SectionEnd
 
 Section "Uninstall"
-  nsExec::ExecToLog '"$INSTDIR\brivana-keeper.exe" uninstall'
+  nsExec::ExecToStack '"$INSTDIR\brivana-keeper.exe" uninstall'
   Pop $0
+  Pop $1
   ${If} $0 != 0
-    DetailPrint "brivana-keeper uninstall: $0"
-    MessageBox MB_OK|MB_ICONEXCLAMATION "Non sono riuscito a rimuovere il servizio che custodisce il record (BrivanaKeeper): i dettagli sono nell'elenco delle operazioni." /SD IDOK
+    ${If} $1 == ""
+      StrCpy $1 "Il programma del servizio che custodisce il record, brivana-keeper.exe, si è chiuso senza dire perché."
+    ${EndIf}
+    DetailPrint "$1"
+    MessageBox MB_OK|MB_ICONEXCLAMATION "$1" /SD IDOK
   ${EndIf}
   Delete "$INSTDIR\brivana-keeper.exe"
   Delete "$INSTDIR\brivana.exe"

@@ -3,13 +3,15 @@
 #include <windows.h>
 
 #include <chrono>
+#include <cwctype>
+#include <string>
 #include <thread>
 
-#include "system/error_text.h"
+#include "system/owned_handle_windows.h"
 #include "system/record_pipe_windows.h"
-#include "system/system_record_place.h"
 #include "system/record_security_windows.h"
 #include "system/server_account_windows.h"
+#include "system/system_record_place.h"
 #include "system/wide_text_windows.h"
 #include "system/windows_directory.h"
 
@@ -17,20 +19,17 @@ namespace brivana {
 
 namespace {
 
-constexpr auto kStateWait = std::chrono::seconds(15);
+using Clock = std::chrono::steady_clock;
+
+// How long the installer keeps trying while Windows holds the service database locked (as it
+// does while it starts services itself, right after the system starts), the service is still
+// starting or does not stay up: long enough for a slow start on a busy computer, short enough
+// for a teacher waiting at the screen. Stopping gets as long.
+constexpr auto kRetryWait = std::chrono::seconds(90);
+constexpr auto kRetryPause = std::chrono::milliseconds(500);
 constexpr const wchar_t* kDisplayName = L"Brivana: custode del record";
-
-class ServiceHandle {
-public:
-    explicit ServiceHandle(SC_HANDLE handle) : handle_(handle) {}
-    ~ServiceHandle() { if (handle_) CloseServiceHandle(handle_); }
-    ServiceHandle(const ServiceHandle&) = delete;
-    ServiceHandle& operator=(const ServiceHandle&) = delete;
-    SC_HANDLE get() const { return handle_; }
-
-private:
-    SC_HANDLE handle_;
-};
+// Not a Windows error: the service started, then stopped by itself.
+constexpr DWORD kStoppedAtOnce = 0xFFFFFFFF;
 
 // The file server's account given by the installer, which passes it in the environment rather
 // than on a command line; empty when none was given.
@@ -42,23 +41,112 @@ std::string FromInstaller(const wchar_t* name)
     return Utf8(value);
 }
 
-std::string Failed(const std::string& action, DWORD error = GetLastError())
+// Windows' own words for error, in the language of the system.
+std::string WindowsText(DWORD error)
 {
-    return "Non riesco a " + action + " il servizio del record: " + SystemErrorText(static_cast<int>(error)) + ".";
+    LPWSTR text = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
+        0, reinterpret_cast<LPWSTR>(&text), 0, nullptr);
+    const OwnedLocal<LPWSTR> owned(text);
+    std::wstring words(text ? text : L"", length);
+    while (!words.empty() && (std::iswspace(words.back()) || words.back() == L'.')) words.pop_back();
+    return Utf8(words);
 }
 
-// Waits until the service is in state; false when it settles in another one or takes too long.
-bool AwaitState(SC_HANDLE service, DWORD state)
+// What went wrong, and what the teacher can do about it.
+struct Explanation {
+    std::string why;
+    std::string todo = "Riavvia il computer e ripeti l'installazione";
+};
+
+Explanation Explained(DWORD error)
 {
-    const auto deadline = std::chrono::steady_clock::now() + kStateWait;
+    switch (error) {
+    case ERROR_ACCESS_DENIED:
+        return {"Windows non lo permette a questo utente", "Ripeti l'installazione come amministratore"};
+    case ERROR_SERVICE_DATABASE_LOCKED:
+        return {"Windows ha tenuto bloccato l'elenco dei servizi per un minuto e mezzo, di solito perché sta ancora "
+                "avviando altri programmi"};
+    case ERROR_SERVICE_REQUEST_TIMEOUT:
+        return {"non ha risposto entro un minuto e mezzo"};
+    case ERROR_SERVICE_DISABLED:
+        return {"è disattivato", "Nella finestra Servizi di Windows imposta «Brivana: custode del record» su "
+                                 "Automatico e avvialo"};
+    case ERROR_SERVICE_MARKED_FOR_DELETE:
+        return {"Windows sta ancora rimuovendo quello di un'installazione precedente",
+                "Chiudi la finestra Servizi, se è aperta, poi riavvia il computer e ripeti l'installazione"};
+    case ERROR_SERVICE_LOGON_FAILED:
+        return {"Windows non è riuscito ad avviarlo con il suo account, NT SERVICE\\BrivanaKeeper"};
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+        return {"il suo programma, brivana-keeper.exe, non è più nella cartella di Brivana", "Ripeti l'installazione"};
+    case kStoppedAtOnce:
+        return {"si è fermato subito dopo l'avvio; il motivo è nel Visualizzatore eventi (registro Applicazione, "
+                "origine BrivanaKeeper)",
+                "Rimedia a quello e ripeti l'installazione"};
+    default:
+        break;
+    }
+    const std::string words = WindowsText(error);
+    return {(words.empty() ? "Windows non sa dire perché" : "Windows risponde «" + words + "»") + " (codice " +
+            std::to_string(error) + ")"};
+}
+
+// action comes with its preposition ("ad avviare", "a registrare"), as Italian wants it.
+std::string Failed(const std::string& action, DWORD error = GetLastError())
+{
+    const Explanation explanation = Explained(error);
+    return "Non riesco " + action + " il servizio che custodisce il record (BrivanaKeeper): " + explanation.why +
+           ". " + explanation.todo + ".";
+}
+
+// Calls call again while Windows keeps the service database locked, for at most kRetryWait;
+// its last result, with GetLastError() telling why when it failed.
+template <typename Call>
+auto UnlessLocked(Call call)
+{
+    const auto deadline = Clock::now() + kRetryWait;
+    for (;;) {
+        auto result = call();
+        if (result || GetLastError() != ERROR_SERVICE_DATABASE_LOCKED || Clock::now() > deadline) return result;
+        std::this_thread::sleep_for(kRetryPause);
+    }
+}
+
+// Waits while the service moves towards a state; the state it settles in, or SERVICE_*_PENDING
+// when it is still moving at the deadline.
+DWORD AwaitSettled(SC_HANDLE service, Clock::time_point deadline)
+{
     SERVICE_STATUS status{};
-    while (QueryServiceStatus(service, &status) && status.dwCurrentState != state) {
-        const bool moving = status.dwCurrentState == SERVICE_START_PENDING ||
-                            status.dwCurrentState == SERVICE_STOP_PENDING;
-        if ((!moving && state == SERVICE_RUNNING) || std::chrono::steady_clock::now() > deadline) return false;
+    while (QueryServiceStatus(service, &status) && (status.dwCurrentState == SERVICE_START_PENDING ||
+                                                     status.dwCurrentState == SERVICE_STOP_PENDING)) {
+        if (Clock::now() > deadline) break;
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
-    return status.dwCurrentState == state;
+    return status.dwCurrentState;
+}
+
+// Starts the service and waits until it runs. A start that Windows refuses for a while (its
+// database locked, the service still stopping or slow to answer) or that the service does not
+// survive is tried again until kRetryWait has passed. Empty when it runs, otherwise why not.
+std::string Start(SC_HANDLE service)
+{
+    const auto deadline = Clock::now() + kRetryWait;
+    for (;;) {
+        DWORD error = ERROR_SUCCESS;
+        if (StartServiceW(service, 0, nullptr) || (error = GetLastError()) == ERROR_SERVICE_ALREADY_RUNNING) {
+            const DWORD state = AwaitSettled(service, deadline);
+            if (state == SERVICE_RUNNING) return {};
+            error = state == SERVICE_STOPPED ? kStoppedAtOnce : ERROR_SERVICE_REQUEST_TIMEOUT;
+        }
+        // Windows gives up on a start after half a minute without an answer from the service's
+        // process, which a busy computer that has just started may well take.
+        const bool passing = error == ERROR_SERVICE_DATABASE_LOCKED || error == ERROR_SERVICE_CANNOT_ACCEPT_CTRL ||
+                             error == ERROR_SERVICE_REQUEST_TIMEOUT || error == kStoppedAtOnce;
+        if (!passing || Clock::now() > deadline) return Failed("ad avviare", error);
+        std::this_thread::sleep_for(kRetryPause);
+    }
 }
 
 // The restrictions Windows can put on the service: only the privilege every process has, and a
@@ -75,8 +163,9 @@ std::string Restrict(SC_HANDLE service)
                                                 {SERVICE_CONFIG_REQUIRED_PRIVILEGES_INFO, &required},
                                                 {SERVICE_CONFIG_FAILURE_ACTIONS, &onFailure}};
     for (const auto& [level, setting] : settings)
-        if (!ChangeServiceConfig2W(service, level, setting) && GetLastError() != ERROR_INVALID_LEVEL)
-            return Failed("configurare");
+        if (!UnlessLocked([&] { return ChangeServiceConfig2W(service, level, setting); }) &&
+            GetLastError() != ERROR_INVALID_LEVEL)
+            return Failed("a configurare");
     return {};
 }
 
@@ -97,28 +186,30 @@ std::string InstallRecordService()
 
     std::wstring program(MAX_PATH, L'\0');
     program.resize(GetModuleFileNameW(nullptr, program.data(), static_cast<DWORD>(program.size())));
-    if (program.empty()) return Failed("registrare");
+    if (program.empty()) return Failed("a registrare");
     const std::wstring command = L"\"" + program + L"\"";
     const std::wstring account = std::wstring(L"NT SERVICE\\") + kRecordServiceName;
 
-    const ServiceHandle manager(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CREATE_SERVICE));
-    if (!manager.get()) return Failed("registrare");
-    const SC_HANDLE created = CreateServiceW(manager.get(), kRecordServiceName, kDisplayName, SERVICE_ALL_ACCESS,
-                                             SERVICE_WIN32_OWN_PROCESS, SERVICE_AUTO_START, SERVICE_ERROR_NORMAL,
-                                             command.c_str(), nullptr, nullptr, nullptr, account.c_str(), nullptr);
+    const OwnedService manager = UnlessLocked(
+        [] { return OwnedService(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CREATE_SERVICE)); });
+    if (!manager) return Failed("a registrare");
+    OwnedService service = UnlessLocked([&] {
+        return OwnedService(CreateServiceW(manager.get(), kRecordServiceName, kDisplayName, SERVICE_ALL_ACCESS,
+                                           SERVICE_WIN32_OWN_PROCESS, SERVICE_AUTO_START, SERVICE_ERROR_NORMAL,
+                                           command.c_str(), nullptr, nullptr, nullptr, account.c_str(), nullptr));
+    });
     // Installed again over an earlier installation: the same service, brought up to date.
-    const bool existed = !created && GetLastError() == ERROR_SERVICE_EXISTS;
-    const ServiceHandle service(existed ? OpenServiceW(manager.get(), kRecordServiceName, SERVICE_ALL_ACCESS) : created);
-    if (!service.get()) return Failed("registrare");
-    if (existed && !ChangeServiceConfigW(service.get(), SERVICE_WIN32_OWN_PROCESS, SERVICE_AUTO_START,
-                                         SERVICE_ERROR_NORMAL, command.c_str(), nullptr, nullptr, nullptr,
-                                         account.c_str(), nullptr, kDisplayName))
-        return Failed("aggiornare");
+    const bool existed = !service && GetLastError() == ERROR_SERVICE_EXISTS;
+    if (existed) service = OwnedService(OpenServiceW(manager.get(), kRecordServiceName, SERVICE_ALL_ACCESS));
+    if (!service) return Failed("a registrare");
+    if (existed && !UnlessLocked([&] {
+            return ChangeServiceConfigW(service.get(), SERVICE_WIN32_OWN_PROCESS, SERVICE_AUTO_START,
+                                        SERVICE_ERROR_NORMAL, command.c_str(), nullptr, nullptr, nullptr,
+                                        account.c_str(), nullptr, kDisplayName);
+        }))
+        return Failed("ad aggiornare");
     if (std::string problem = Restrict(service.get()); !problem.empty()) return problem;
-    if (!StartServiceW(service.get(), 0, nullptr) && GetLastError() != ERROR_SERVICE_ALREADY_RUNNING)
-        return Failed("avviare");
-    if (!AwaitState(service.get(), SERVICE_RUNNING)) return Failed("avviare", ERROR_SERVICE_REQUEST_TIMEOUT);
-    return {};
+    return Start(service.get());
 }
 
 std::string RemoveRecordService()
@@ -126,15 +217,18 @@ std::string RemoveRecordService()
     // The file server's password does not outlive the game on this computer; the record stays.
     if (const std::string dir = InstalledRecordDirectory(); !dir.empty())
         DeleteFileW(Wide(dir + kServerAccountFileName).c_str());
-    const ServiceHandle manager(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT));
-    if (!manager.get()) return Failed("rimuovere");
-    const ServiceHandle service(OpenServiceW(manager.get(), kRecordServiceName, SERVICE_STOP | SERVICE_QUERY_STATUS | DELETE));
-    if (!service.get()) return GetLastError() == ERROR_SERVICE_DOES_NOT_EXIST ? std::string() : Failed("rimuovere");
+    const OwnedService manager =
+        UnlessLocked([] { return OwnedService(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT)); });
+    if (!manager) return Failed("a rimuovere");
+    const OwnedService service(
+        OpenServiceW(manager.get(), kRecordServiceName, SERVICE_STOP | SERVICE_QUERY_STATUS | DELETE));
+    if (!service) return GetLastError() == ERROR_SERVICE_DOES_NOT_EXIST ? std::string() : Failed("a rimuovere");
     SERVICE_STATUS status{};
-    if (!ControlService(service.get(), SERVICE_CONTROL_STOP, &status) && GetLastError() != ERROR_SERVICE_NOT_ACTIVE)
-        return Failed("fermare");
-    if (!AwaitState(service.get(), SERVICE_STOPPED)) return Failed("fermare", ERROR_SERVICE_REQUEST_TIMEOUT);
-    if (!DeleteService(service.get())) return Failed("rimuovere");
+    if (!UnlessLocked([&] { return ControlService(service.get(), SERVICE_CONTROL_STOP, &status); }) &&
+        GetLastError() != ERROR_SERVICE_NOT_ACTIVE)
+        return Failed("a fermare");
+    if (AwaitSettled(service.get(), Clock::now() + kRetryWait) != SERVICE_STOPPED) return Failed("a fermare", ERROR_SERVICE_REQUEST_TIMEOUT);
+    if (!DeleteService(service.get())) return Failed("a rimuovere");
     return {};
 }
 

@@ -12,7 +12,9 @@
 #include "app/keeper_check_win32.h"
 #include "app/keeper_setup_win32.h"
 #include "system/lab_setting.h"
+#include "system/owned_handle_windows.h"
 #include "system/record_pipe_windows.h"
+#include "system/record_security_windows.h"
 #include "system/server_account_windows.h"
 #include "system/wide_text_windows.h"
 #include "system/windows_directory.h"
@@ -62,21 +64,42 @@ DWORD WINAPI Control(DWORD control, DWORD, void*, void* context)
 // Why the service stopped, in the Application log for the administrator.
 void Log(const std::string& why)
 {
-    const HANDLE source = RegisterEventSourceW(nullptr, brivana::kRecordServiceName);
+    const brivana::OwnedEventSource source(RegisterEventSourceW(nullptr, brivana::kRecordServiceName));
     if (!source) return;
     const std::wstring text = brivana::Wide(why);
     const wchar_t* strings[] = {text.c_str()};
-    ReportEventW(source, EVENTLOG_ERROR_TYPE, 0, 1, nullptr, 1, 0, strings, nullptr);
-    DeregisterEventSource(source);
+    ReportEventW(source.get(), EVENTLOG_ERROR_TYPE, 0, 1, nullptr, 1, 0, strings, nullptr);
+}
+
+// Why install or uninstall failed, on the standard error in UTF-16, which the installer's
+// nsExec recognises as such, so that the teacher reads the accented letters.
+void TellInstaller(const std::string& why)
+{
+    const std::wstring text = brivana::Wide(why) + L"\r\n";
+    const HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
+    DWORD mode = 0;
+    DWORD written = 0;
+    if (GetConsoleMode(error, &mode))
+        WriteConsoleW(error, text.c_str(), static_cast<DWORD>(text.size()), &written, nullptr);
+    else
+        WriteFile(error, text.data(), static_cast<DWORD>(text.size() * sizeof(wchar_t)), &written, nullptr);
 }
 
 void WINAPI ServiceMain(DWORD, LPWSTR*)
 {
+    const brivana::OwnedKernel stop(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     ServiceRun run;
-    run.stop = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    run.stop = stop.get();
     run.handle = RegisterServiceCtrlHandlerExW(brivana::kRecordServiceName, Control, &run);
     if (!run.handle || !run.stop) return;
     const std::string dir = brivana::InstalledRecordDirectory();
+    // A folder opened by hand since the installation is closed again before any game is served;
+    // the games are served all the same, and the administrator reads why it could not be.
+    if (!dir.empty()) {
+        const std::string open = brivana::SecureRecordFolder(
+            dir, brivana::RecordFolderAccessSddl(brivana::ServiceSid(brivana::kRecordServiceName)));
+        if (!open.empty()) Log("La cartella del record resta aperta agli altri utenti: " + open);
+    }
     // The lab's folder on the school's server, where the administrator set one; a setting that
     // cannot be followed is logged, and the record stays on this computer.
     std::string settingProblem;
@@ -95,7 +118,6 @@ void WINAPI ServiceMain(DWORD, LPWSTR*)
                                                                    run.stop);
     if (!why.empty()) Log(why);
     run.report(SERVICE_STOPPED, why.empty() ? 0 : 1);
-    CloseHandle(run.stop);
 }
 
 }  // namespace
@@ -106,7 +128,7 @@ int main(int argc, char** argv)
     if (argc == 2 && (std::strcmp(argv[1], "install") == 0 || std::strcmp(argv[1], "uninstall") == 0)) {
         const bool install = std::strcmp(argv[1], "install") == 0;
         const std::string why = install ? brivana::InstallRecordService() : brivana::RemoveRecordService();
-        if (!why.empty()) std::fprintf(stderr, "%s\n", why.c_str());
+        if (!why.empty()) TellInstaller(why);
         return why.empty() ? 0 : 1;
     }
     wchar_t name[] = L"BrivanaKeeper";

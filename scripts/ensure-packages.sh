@@ -19,8 +19,9 @@ ensure_packages() {
 BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-translations-l10n fonts-liberation2 libgl-dev)
 # What scripts/screenshot.sh needs besides the build: a virtual screen, keys, and a grab.
 SCREENSHOT_PACKAGES=(xvfb xauth x11-utils xdotool imagemagick)
-# What the Windows build, its tests under Wine and its installer need.
+# What the Windows build, its tests under Wine and its installer need (xdotool passes the
+# installer's pages in its check).
 WINDOWS_PACKAGES=(cmake ninja-build mingw-w64 g++-mingw-w64-x86-64-posix googletest wine wine64 nsis icoutils
-                  xvfb xauth fonts-liberation2
+                  xvfb xauth fonts-liberation2 xdotool
                   # the lab check's server that never answers
                   fuse3 libfuse3-dev pkg-config gcc)

@@ -5,8 +5,10 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <utility>
 
 #include "system/error_text.h"
+#include "system/owned_handle_windows.h"
 #include "system/wide_text_windows.h"
 
 namespace brivana {
@@ -38,31 +40,6 @@ IoStatus NotARegularFile(const std::string& action, const std::string& path)
     return IoStatus::failure("Non riesco a " + action + " " + path + ": non è un file normale.");
 }
 
-class Handle {
-public:
-    explicit Handle(HANDLE handle) : handle_(handle) {}
-    ~Handle() { if (valid()) CloseHandle(handle_); }
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    Handle(Handle&& other) noexcept : handle_(other.release()) {}
-    Handle& operator=(Handle&& other) noexcept
-    {
-        if (this != &other) reset(other.release());
-        return *this;
-    }
-    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE get() const { return handle_; }
-    HANDLE release() { const HANDLE handle = handle_; handle_ = INVALID_HANDLE_VALUE; return handle; }
-    void reset(HANDLE handle)
-    {
-        if (valid()) CloseHandle(handle_);
-        handle_ = handle;
-    }
-
-private:
-    HANDLE handle_;
-};
-
 // A plain file on a disk: not a folder, not a link, not a pipe or a device.
 bool IsRegular(HANDLE handle)
 {
@@ -72,11 +49,11 @@ bool IsRegular(HANDLE handle)
 }
 
 // Opens an existing regular file as it is named, or says why not.
-IoStatus OpenRegular(const std::string& action, const std::string& path, DWORD access, Handle& file)
+IoStatus OpenRegular(const std::string& action, const std::string& path, DWORD access, OwnedKernel& file)
 {
-    file.reset(CreateFileW(Wide(path).c_str(), access, kShareAll, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL | kOpenAsNamed, nullptr));
-    if (!file.valid()) {
+    file = Kernel(CreateFileW(Wide(path).c_str(), access, kShareAll, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL | kOpenAsNamed, nullptr));
+    if (!file) {
         const DWORD error = GetLastError();
         if (IsMissingError(error)) return IoStatus::missingFile(FileErrorText(action, path, static_cast<int>(error)));
         return Failure(action, path, error);
@@ -87,7 +64,7 @@ IoStatus OpenRegular(const std::string& action, const std::string& path, DWORD a
 
 class WindowsLock final : public FileLock {
 public:
-    explicit WindowsLock(Handle file) : file_(std::move(file)) {}
+    explicit WindowsLock(OwnedKernel file) : file_(std::move(file)) {}
     ~WindowsLock() override
     {
         OVERLAPPED whole{};
@@ -95,7 +72,7 @@ public:
     }
 
 private:
-    Handle file_;
+    OwnedKernel file_;
 };
 
 // One wait for the folder's lock, run on a thread of its own: opening a file on a server that
@@ -108,7 +85,7 @@ struct LockWait {
     LockWait(std::wstring lockPath, bool once) : path(std::move(lockPath)), tryOnce(once) {}
 
     // Ends the wait with its outcome, unless the caller has gone: then a lock taken is let go.
-    void settle(State outcome, DWORD why, Handle taken)
+    void settle(State outcome, DWORD why, OwnedKernel taken)
     {
         const std::lock_guard hold(mutex);
         if (state == State::abandoned) {
@@ -132,19 +109,19 @@ struct LockWait {
     std::condition_variable settled;
     State state = State::waiting;
     DWORD error = ERROR_SUCCESS;
-    Handle file{INVALID_HANDLE_VALUE};
+    OwnedKernel file;
 };
 
 DWORD WINAPI WaitForLock(void* parameter)
 {
     const std::unique_ptr<std::shared_ptr<LockWait>> owned(static_cast<std::shared_ptr<LockWait>*>(parameter));
     LockWait& wait = **owned;
-    Handle file(INVALID_HANDLE_VALUE);
+    OwnedKernel file;
     for (;;) {
         // No FILE_SHARE_DELETE: see kLockFileName.
-        file.reset(CreateFileW(wait.path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                               nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | kOpenAsNamed, nullptr));
-        if (file.valid()) break;
+        file = Kernel(CreateFileW(wait.path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                  nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | kOpenAsNamed, nullptr));
+        if (file) break;
         const DWORD error = GetLastError();
         if (error != ERROR_SHARING_VIOLATION || wait.abandoned()) {
             wait.settle(LockWait::State::failed, error, std::move(file));
@@ -153,7 +130,7 @@ DWORD WINAPI WaitForLock(void* parameter)
         Sleep(static_cast<DWORD>(kOpenRetry.count()));
     }
     if (!IsRegular(file.get())) {
-        wait.settle(LockWait::State::notAFile, ERROR_SUCCESS, Handle(INVALID_HANDLE_VALUE));
+        wait.settle(LockWait::State::notAFile, ERROR_SUCCESS, OwnedKernel());
         return 0;
     }
     // Waits in the lock itself: the system, or the file server for a folder on a share, grants
@@ -161,7 +138,7 @@ DWORD WINAPI WaitForLock(void* parameter)
     OVERLAPPED whole{};
     const DWORD flags = LOCKFILE_EXCLUSIVE_LOCK | (wait.tryOnce ? LOCKFILE_FAIL_IMMEDIATELY : 0);
     if (!LockFileEx(file.get(), flags, 0, 1, 0, &whole)) {
-        wait.settle(LockWait::State::failed, GetLastError(), Handle(INVALID_HANDLE_VALUE));
+        wait.settle(LockWait::State::failed, GetLastError(), OwnedKernel());
         return 0;
     }
     wait.settle(LockWait::State::granted, ERROR_SUCCESS, std::move(file));
@@ -179,7 +156,7 @@ IoStatus SystemFileAccess::lockFolder(const std::string& dir, std::chrono::milli
     auto forThread = std::make_unique<std::shared_ptr<LockWait>>(waiting);
     const HANDLE started = CreateThread(nullptr, 0, WaitForLock, forThread.get(), 0, nullptr);
     if (!started) return Failure("riservare", path);
-    const Handle thread(started);
+    const OwnedKernel thread(started);
     forThread.release();  // the thread owns it now
 
     std::unique_lock hold(waiting->mutex);
@@ -205,29 +182,28 @@ IoStatus SystemFileAccess::list(const std::string& dir, std::vector<std::string>
 {
     names.clear();
     WIN32_FIND_DATAW found{};
-    const HANDLE search = FindFirstFileW((Wide(dir) + L"*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return Failure("leggere la cartella", dir);
+    const OwnedSearch search = Search(FindFirstFileW((Wide(dir) + L"*").c_str(), &found));
+    if (!search) return Failure("leggere la cartella", dir);
     do {
         const std::wstring name = found.cFileName;
         if (name != L"." && name != L"..") names.push_back(Utf8(name));
-    } while (FindNextFileW(search, &found));
+    } while (FindNextFileW(search.get(), &found));
     const DWORD error = GetLastError();
-    FindClose(search);
     return error == ERROR_NO_MORE_FILES ? IoStatus::success() : Failure("leggere la cartella", dir, error);
 }
 
 IoStatus SystemFileAccess::ensureFile(const std::string& path)
 {
     // CREATE_NEW: a link or anything else already bearing the name is never followed.
-    Handle file(CreateFileW(Wide(path).c_str(), GENERIC_READ, kShareAll, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                            nullptr));
-    if (file.valid()) return IoStatus::success();
+    const OwnedKernel file = Kernel(CreateFileW(Wide(path).c_str(), GENERIC_READ, kShareAll, nullptr, CREATE_NEW,
+                                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file) return IoStatus::success();
     const DWORD error = GetLastError();
     if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return Failure("creare", path, error);
-    Handle existing(CreateFileW(Wide(path).c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
-                                kOpenAsNamed, nullptr));
+    const OwnedKernel existing = Kernel(CreateFileW(Wide(path).c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
+                                                    OPEN_EXISTING, kOpenAsNamed, nullptr));
     // A file there that this player may not look at is still a file: reading it says why.
-    if (!existing.valid()) return GetLastError() == ERROR_ACCESS_DENIED ? IoStatus::success() : Failure("creare", path);
+    if (!existing) return GetLastError() == ERROR_ACCESS_DENIED ? IoStatus::success() : Failure("creare", path);
     if (!IsRegular(existing.get())) return NotARegularFile("creare", path);
     return IoStatus::success();
 }
@@ -235,7 +211,7 @@ IoStatus SystemFileAccess::ensureFile(const std::string& path)
 IoStatus SystemFileAccess::readHead(const std::string& path, std::size_t maxBytes, std::string& out)
 {
     out.clear();
-    Handle file(INVALID_HANDLE_VALUE);
+    OwnedKernel file;
     if (IoStatus status = OpenRegular("leggere", path, GENERIC_READ, file); !status.ok()) return status;
     out.resize(maxBytes);
     std::size_t got = 0;
@@ -254,9 +230,9 @@ IoStatus SystemFileAccess::readHead(const std::string& path, std::size_t maxByte
 
 IoStatus SystemFileAccess::writeNew(const std::string& path, const std::string& bytes)
 {
-    Handle file(CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                            nullptr));
-    if (!file.valid()) return Failure("scrivere", path);
+    const OwnedKernel file = Kernel(CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return Failure("scrivere", path);
     std::size_t done = 0;
     while (done < bytes.size()) {
         DWORD written = 0;
@@ -265,13 +241,14 @@ IoStatus SystemFileAccess::writeNew(const std::string& path, const std::string& 
         if (written == 0) return Failure("scrivere", path, ERROR_HANDLE_DISK_FULL);
         done += written;
     }
-    if (!CloseHandle(file.release())) return Failure("scrivere", path);
+    // Windows reports a failed write at WriteFile, or at the flush that follows (syncFile), never
+    // at closing: the handle is let go with the rest.
     return IoStatus::success();
 }
 
 IoStatus SystemFileAccess::syncFile(const std::string& path)
 {
-    Handle file(INVALID_HANDLE_VALUE);
+    OwnedKernel file;
     if (IoStatus status = OpenRegular("scrivere", path, GENERIC_WRITE, file); !status.ok()) return status;
     if (!FlushFileBuffers(file.get())) return Failure("scrivere", path);
     return IoStatus::success();

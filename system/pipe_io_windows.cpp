@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "system/owned_handle_windows.h"
+
 namespace brivana {
 
 namespace {
@@ -16,9 +18,10 @@ DWORD MillisecondsUntil(PipeDeadline deadline)
 template <typename Start>
 DWORD Transfer(HANDLE pipe, Start start, PipeDeadline deadline, HANDLE stop)
 {
+    const OwnedKernel done(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    if (!done) return 0;
     OVERLAPPED io{};
-    io.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    if (!io.hEvent) return 0;
+    io.hEvent = done.get();
     DWORD moved = 0;
     if (start(&io) || GetLastError() == ERROR_IO_PENDING) {
         const HANDLE events[2] = {io.hEvent, stop};
@@ -27,7 +30,6 @@ DWORD Transfer(HANDLE pipe, Start start, PipeDeadline deadline, HANDLE stop)
         // After a cancel this waits until the system has let go of io and the buffer.
         if (!GetOverlappedResult(pipe, &io, &moved, TRUE)) moved = 0;
     }
-    CloseHandle(io.hEvent);
     return moved;
 }
 

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "game/keeper_requests.h"
+#include "system/owned_handle_windows.h"
 #include "system/pipe_io_windows.h"
 #include "system/record_pipe_windows.h"
 #include "system/record_security_windows.h"
@@ -17,30 +18,17 @@ constexpr auto kConnectWait = std::chrono::seconds(3);
 
 const char* const kServiceGone = "Non riesco a parlare con il servizio che custodisce il record (BrivanaKeeper).";
 
-class PipeHandle {
-public:
-    explicit PipeHandle(HANDLE handle) : handle_(handle) {}
-    ~PipeHandle() { if (valid()) CloseHandle(handle_); }
-    PipeHandle(const PipeHandle&) = delete;
-    PipeHandle& operator=(const PipeHandle&) = delete;
-    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE get() const { return handle_; }
-
-private:
-    HANDLE handle_;
-};
-
 // Opens the pipe, waiting while every instance is busy. The service learns who connects but
 // may not act as the player (identification only).
-HANDLE OpenPipe(const std::wstring& name, PipeDeadline deadline)
+OwnedKernel OpenPipe(const std::wstring& name, PipeDeadline deadline)
 {
     for (;;) {
-        const HANDLE pipe = CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                        FILE_FLAG_OVERLAPPED | SECURITY_SQOS_PRESENT | SECURITY_IDENTIFICATION,
-                                        nullptr);
-        if (pipe != INVALID_HANDLE_VALUE || GetLastError() != ERROR_PIPE_BUSY) return pipe;
+        OwnedKernel pipe = Kernel(CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                              FILE_FLAG_OVERLAPPED | SECURITY_SQOS_PRESENT | SECURITY_IDENTIFICATION,
+                                              nullptr));
+        if (pipe || GetLastError() != ERROR_PIPE_BUSY) return pipe;
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0) return INVALID_HANDLE_VALUE;
+        if (left.count() <= 0) return {};
         WaitNamedPipeW(name.c_str(), static_cast<DWORD>(left.count()));
     }
 }
@@ -51,9 +39,9 @@ std::optional<std::string> Ask(const RecordPipe& pipe, const std::string& reques
 {
     sent = false;
     const auto start = std::chrono::steady_clock::now();
-    PipeHandle connection(OpenPipe(pipe.name, start + kConnectWait));
+    const OwnedKernel connection = OpenPipe(pipe.name, start + kConnectWait);
     // A pipe of the same name made by anyone but the service gets neither the name nor the score.
-    if (!connection.valid() || OwnerOf(connection.get()) != pipe.ownerSid) return std::nullopt;
+    if (!connection || OwnerOf(connection.get()) != pipe.ownerSid) return std::nullopt;
     const PipeDeadline deadline = start + kAnswerWait;
     const std::string frame = FrameOf(request);
     unsigned char header[kFrameHeaderSize];

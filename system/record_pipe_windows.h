@@ -8,11 +8,13 @@
 #include <windows.h>
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "game/record_keeper.h"
 #include "system/keeper_answers.h"
+#include "system/record_security_windows.h"
 
 namespace brivana {
 
@@ -34,14 +36,21 @@ struct PipeLimits {
     std::chrono::milliseconds answer{1000};  // to deliver the answer and see the client close
     int connections = 32;                    // served at once
     int connectionsPerClient = 2;            // per client process, where Windows names it
+    // Per logged-on user, however many processes he starts, so that one pupil cannot keep his
+    // classmates from saving. Clients whose user cannot be told count as one user.
+    int connectionsPerUser = 8;
 };
+
+// Who the user on the other end of a connected pipe instance is; empty when it cannot be told.
+using PipeUserLookup = std::function<std::string(HANDLE connected)>;
 
 // Serves the record kept in folders (the computer's own, and the lab's on the school's server
 // when there is one) on pipe.name, owned by pipe.ownerSid, until stop is signalled and every
 // connection has ended. Only an unusable pipe (its name taken by another program)
 // ends it early: then it returns why, in Italian; otherwise an empty text.
+// userOf tells the users apart: by default, by the user of the client's access token.
 std::string ServeRecordPipe(const RecordPipe& pipe, const KeeperFolders& folders, const PipeLimits& limits,
-                            HANDLE stop);
+                            HANDLE stop, const PipeUserLookup& userOf = PipeClientUser);
 
 // A game's connection to the record service. The shared folder's record goes through the
 // service; any other folder's is kept by `local`, with the player's own rights.

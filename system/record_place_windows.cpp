@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "system/error_text.h"
+#include "system/owned_handle_windows.h"
 #include "system/wide_text_windows.h"
 #include "system/windows_directory.h"
 
@@ -57,12 +58,11 @@ std::string InstalledRecordDirectory()
 {
     // Asked of the system rather than of the environment: the service, the installer and every
     // player's game must all find the same folder, whatever their environments say.
-    PWSTR programData = nullptr;
-    std::string dir;
-    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_ProgramData, 0, nullptr, &programData)))
-        dir = WithSeparator(Utf8(programData)) + "Brivana\\";
-    CoTaskMemFree(programData);
-    return dir;
+    PWSTR found = nullptr;
+    // Handed over even when the call fails.
+    const HRESULT result = SHGetKnownFolderPath(FOLDERID_ProgramData, 0, nullptr, &found);
+    const OwnedTaskMemory<PWSTR> programData(found);
+    return SUCCEEDED(result) ? WithSeparator(Utf8(programData.get())) + "Brivana\\" : std::string();
 }
 
 std::string SharedRecordDirectory()
@@ -93,13 +93,11 @@ bool CanKeepRecordsIn(const std::string& dir)
     // folder: the save will say what is wrong.
     const std::string probe = WithSeparator(dir) + "brivana-" + std::to_string(GetCurrentProcessId()) + ".probe";
     const std::wstring moved = Wide(probe + ".moved");
-    HANDLE file = CreateFileW(Wide(probe).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                              nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    if (!Kernel(CreateFileW(Wide(probe).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                            nullptr))) {
         const DWORD error = GetLastError();
         return error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL;
     }
-    CloseHandle(file);
     const bool replaced = MoveFileExW(Wide(probe).c_str(), moved.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
     DeleteFileW(replaced ? moved.c_str() : Wide(probe).c_str());
     return replaced;
@@ -130,12 +128,8 @@ std::string MakeFolder(const std::string& dir)
 
 bool CreateMarker(const std::string& path)
 {
-    const HANDLE file =
-        CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file != INVALID_HANDLE_VALUE) {
-        CloseHandle(file);
+    if (Kernel(CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr)))
         return true;
-    }
     const DWORD error = GetLastError();
     return error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS;
 }

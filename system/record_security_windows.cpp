@@ -4,9 +4,12 @@
 #include <bcrypt.h>
 #include <sddl.h>
 
+#include <cstdlib>
 #include <cwctype>
+#include <vector>
 
 #include "system/error_text.h"
+#include "system/owned_handle_windows.h"
 #include "system/wide_text_windows.h"
 
 namespace brivana {
@@ -15,14 +18,25 @@ namespace {
 
 constexpr SECURITY_INFORMATION kOwnerAndAccess = OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
 
+void CloseAlgorithm(BCRYPT_ALG_HANDLE algorithm) { BCryptCloseAlgorithmProvider(algorithm, 0); }
+using OwnedAlgorithm = Owned<BCRYPT_ALG_HANDLE, CloseAlgorithm>;
+using OwnedHash = Owned<BCRYPT_HASH_HANDLE, BCryptDestroyHash>;
+
 std::wstring SddlOf(PSECURITY_DESCRIPTOR descriptor, SECURITY_INFORMATION parts)
 {
     LPWSTR text = nullptr;
     if (!ConvertSecurityDescriptorToStringSecurityDescriptorW(descriptor, SDDL_REVISION_1, parts, &text, nullptr))
         return {};
-    std::wstring sddl = text;
-    LocalFree(text);
-    return sddl;
+    return OwnedLocal<LPWSTR>(text).get();
+}
+
+// The security descriptor an SDDL text describes; empty when it does not convert.
+OwnedLocal<PSECURITY_DESCRIPTOR> DescriptorOf(const std::wstring& sddl)
+{
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1, &descriptor, nullptr))
+        return {};
+    return OwnedLocal<PSECURITY_DESCRIPTOR>(descriptor);
 }
 
 }  // namespace
@@ -34,16 +48,16 @@ std::string ServiceSid(const std::wstring& serviceName)
     std::wstring name = serviceName;
     for (wchar_t& c : name) c = static_cast<wchar_t>(std::towupper(c));
     unsigned char digest[20] = {};
-    BCRYPT_ALG_HANDLE algorithm = nullptr;
-    BCRYPT_HASH_HANDLE hash = nullptr;
-    bool hashed = BCryptOpenAlgorithmProvider(&algorithm, BCRYPT_SHA1_ALGORITHM, nullptr, 0) == 0 &&
-                  BCryptCreateHash(algorithm, &hash, nullptr, 0, nullptr, 0, 0) == 0 &&
-                  BCryptHashData(hash, reinterpret_cast<PUCHAR>(name.data()),
-                                 static_cast<ULONG>(name.size() * sizeof(wchar_t)), 0) == 0 &&
-                  BCryptFinishHash(hash, digest, sizeof digest, 0) == 0;
-    if (hash) BCryptDestroyHash(hash);
-    if (algorithm) BCryptCloseAlgorithmProvider(algorithm, 0);
-    if (!hashed) return {};
+    BCRYPT_ALG_HANDLE opened = nullptr;
+    if (BCryptOpenAlgorithmProvider(&opened, BCRYPT_SHA1_ALGORITHM, nullptr, 0) != 0) return {};
+    const OwnedAlgorithm algorithm(opened);
+    BCRYPT_HASH_HANDLE created = nullptr;
+    if (BCryptCreateHash(algorithm.get(), &created, nullptr, 0, nullptr, 0, 0) != 0) return {};
+    const OwnedHash hash(created);
+    if (BCryptHashData(hash.get(), reinterpret_cast<PUCHAR>(name.data()),
+                       static_cast<ULONG>(name.size() * sizeof(wchar_t)), 0) != 0 ||
+        BCryptFinishHash(hash.get(), digest, sizeof digest, 0) != 0)
+        return {};
     std::string sid = "S-1-5-80";
     for (int part = 0; part < 5; ++part) {
         unsigned long value = 0;
@@ -55,10 +69,16 @@ std::string ServiceSid(const std::wstring& serviceName)
 
 std::wstring RecordFolderSddl(const std::string& serviceSid)
 {
-    // Owner: the administrators. Protected: nothing inherited. Full control, passed on to files
-    // and folders inside, for the system, the administrators and the service; listing and
-    // traversing the folder itself (0x1200a9) for the built-in Users group.
-    std::wstring sddl = L"O:BAD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;FA;;;";
+    // Owner: the administrators.
+    return L"O:BA" + RecordFolderAccessSddl(serviceSid);
+}
+
+std::wstring RecordFolderAccessSddl(const std::string& serviceSid)
+{
+    // Protected: nothing inherited. Full control, passed on to files and folders inside, for the
+    // system, the administrators and the service; listing and traversing the folder itself
+    // (0x1200a9) for the built-in Users group.
+    std::wstring sddl = L"D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;FA;;;";
     sddl.append(Wide(serviceSid)).append(L")(A;;0x1200a9;;;BU)");
     return sddl;
 }
@@ -75,21 +95,20 @@ std::wstring RecordPipeSddl(const std::string& serviceSid)
 
 std::string SecureRecordFolder(const std::string& dir, const std::wstring& sddl)
 {
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1, &descriptor, nullptr))
-        return FileErrorText("proteggere", dir, static_cast<int>(GetLastError()));
+    const OwnedLocal<PSECURITY_DESCRIPTOR> descriptor = DescriptorOf(sddl);
+    if (!descriptor) return FileErrorText("proteggere", dir, static_cast<int>(GetLastError()));
     PSID owner = nullptr;
     PACL access = nullptr;
     BOOL present = FALSE;
     BOOL defaulted = FALSE;
-    GetSecurityDescriptorOwner(descriptor, &owner, &defaulted);
-    GetSecurityDescriptorDacl(descriptor, &present, &access, &defaulted);
+    GetSecurityDescriptorOwner(descriptor.get(), &owner, &defaulted);
+    GetSecurityDescriptorDacl(descriptor.get(), &present, &access, &defaulted);
     // Files made before, by players, lose their owner too: an owner may always change an access list.
+    const SECURITY_INFORMATION parts =
+        (owner ? kOwnerAndAccess : DACL_SECURITY_INFORMATION) | PROTECTED_DACL_SECURITY_INFORMATION;
     std::wstring path = Wide(dir);
-    const DWORD error = TreeResetNamedSecurityInfoW(
-        path.data(), SE_FILE_OBJECT, kOwnerAndAccess | PROTECTED_DACL_SECURITY_INFORMATION, owner, nullptr, access,
-        nullptr, FALSE, nullptr, ProgressInvokeNever, nullptr);
-    LocalFree(descriptor);
+    const DWORD error = TreeResetNamedSecurityInfoW(path.data(), SE_FILE_OBJECT, parts, owner, nullptr, access,
+                                                    nullptr, FALSE, nullptr, ProgressInvokeNever, nullptr);
     return error == ERROR_SUCCESS ? std::string() : FileErrorText("proteggere", dir, static_cast<int>(error));
 }
 
@@ -99,9 +118,7 @@ std::wstring SecurityOf(HANDLE handle)
     if (GetSecurityInfo(handle, SE_KERNEL_OBJECT, kOwnerAndAccess, nullptr, nullptr, nullptr, nullptr,
                         &descriptor) != ERROR_SUCCESS)
         return {};
-    std::wstring sddl = SddlOf(descriptor, kOwnerAndAccess);
-    LocalFree(descriptor);
-    return sddl;
+    return SddlOf(OwnedLocal<PSECURITY_DESCRIPTOR>(descriptor).get(), kOwnerAndAccess);
 }
 
 std::wstring SecurityOf(const std::string& path)
@@ -110,38 +127,44 @@ std::wstring SecurityOf(const std::string& path)
     if (GetNamedSecurityInfoW(Wide(path).c_str(), SE_FILE_OBJECT, kOwnerAndAccess, nullptr, nullptr, nullptr,
                               nullptr, &descriptor) != ERROR_SUCCESS)
         return {};
-    std::wstring sddl = SddlOf(descriptor, kOwnerAndAccess);
-    LocalFree(descriptor);
-    return sddl;
+    return SddlOf(OwnedLocal<PSECURITY_DESCRIPTOR>(descriptor).get(), kOwnerAndAccess);
 }
 
 std::string OwnerOf(HANDLE handle)
 {
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    PSECURITY_DESCRIPTOR found = nullptr;
     PSID owner = nullptr;
     if (GetSecurityInfo(handle, SE_KERNEL_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr, nullptr, nullptr,
-                        &descriptor) != ERROR_SUCCESS)
+                        &found) != ERROR_SUCCESS)
         return {};
-    std::string sid;
+    const OwnedLocal<PSECURITY_DESCRIPTOR> descriptor(found);  // owner points into it
     LPWSTR text = nullptr;
-    if (owner && ConvertSidToStringSidW(owner, &text)) {
-        sid = Utf8(text);
-        LocalFree(text);
-    }
-    LocalFree(descriptor);
-    return sid;
+    if (!owner || !ConvertSidToStringSidW(owner, &text)) return {};
+    return Utf8(OwnedLocal<LPWSTR>(text).get());
 }
 
-SecurityAttributes::SecurityAttributes(const std::wstring& sddl)
+std::string PipeClientUser(HANDLE connected)
 {
-    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1,
-                                                              &attributes_.lpSecurityDescriptor, nullptr))
-        attributes_.lpSecurityDescriptor = nullptr;
+    // Identification is all the game allows and all this needs: it takes no privilege.
+    if (!ImpersonateNamedPipeClient(connected)) return {};
+    HANDLE opened = nullptr;
+    const bool gotToken = OpenThreadToken(GetCurrentThread(), TOKEN_QUERY, TRUE, &opened);
+    // A thread that cannot be the service again must run nothing more.
+    if (!RevertToSelf()) std::abort();
+    if (!gotToken) return {};
+    const OwnedKernel token(opened);
+    DWORD size = 0;
+    GetTokenInformation(token.get(), TokenUser, nullptr, 0, &size);
+    std::vector<unsigned char> user(size);
+    if (size == 0 || !GetTokenInformation(token.get(), TokenUser, user.data(), size, &size)) return {};
+    LPWSTR text = nullptr;
+    if (!ConvertSidToStringSidW(reinterpret_cast<const TOKEN_USER*>(user.data())->User.Sid, &text)) return {};
+    return Utf8(OwnedLocal<LPWSTR>(text).get());
 }
 
-SecurityAttributes::~SecurityAttributes()
+SecurityAttributes::SecurityAttributes(const std::wstring& sddl) : descriptor_(DescriptorOf(sddl))
 {
-    if (attributes_.lpSecurityDescriptor) LocalFree(attributes_.lpSecurityDescriptor);
+    attributes_.lpSecurityDescriptor = descriptor_.get();
 }
 
 }  // namespace brivana

@@ -11,17 +11,23 @@
 
 #include <string>
 
+#include "system/owned_handle_windows.h"
+
 namespace brivana {
 
 // The security identifier Windows gives the service named serviceName ("NT SERVICE\<name>"), as
 // "S-1-5-80-...": it is derived from the name alone, so that it is known before the service exists.
 std::string ServiceSid(const std::wstring& serviceName);
 
+// The folder's whole descriptor, as the installer applies it, and its access list alone, as the
+// service applies it again at each start (it may not give the folder an owner other than itself).
 std::wstring RecordFolderSddl(const std::string& serviceSid);
+std::wstring RecordFolderAccessSddl(const std::string& serviceSid);
 std::wstring RecordPipeSddl(const std::string& serviceSid);
 
-// Makes sddl the owner and the access list of dir and of everything in it, which then only
-// inherits from dir. Needs an administrator. Empty when done, otherwise why not, in Italian.
+// Makes sddl the access list of dir and of everything in it, which then only inherits from dir,
+// and its owner when sddl names one (which needs an administrator). Empty when done, otherwise
+// why not, in Italian.
 std::string SecureRecordFolder(const std::string& dir, const std::wstring& sddl);
 
 // The owner and the access list of the object behind handle, as SDDL; empty when unreadable.
@@ -29,18 +35,21 @@ std::wstring SecurityOf(HANDLE handle);
 std::wstring SecurityOf(const std::string& path);
 // The owner of the object behind handle, as "S-1-..."; empty when unreadable.
 std::string OwnerOf(HANDLE handle);
+// The user of the client connected to the pipe instance, as "S-1-...", read from its access
+// token; empty when the client allows no identification or nothing was read.
+std::string PipeClientUser(HANDLE connected);
 
 // Security attributes built from an SDDL string, for the objects this program creates.
 class SecurityAttributes {
 public:
     explicit SecurityAttributes(const std::wstring& sddl);
-    ~SecurityAttributes();
     SecurityAttributes(const SecurityAttributes&) = delete;
     SecurityAttributes& operator=(const SecurityAttributes&) = delete;
     // Nothing when the string did not convert.
-    SECURITY_ATTRIBUTES* get() { return attributes_.lpSecurityDescriptor ? &attributes_ : nullptr; }
+    SECURITY_ATTRIBUTES* get() { return descriptor_ ? &attributes_ : nullptr; }
 
 private:
+    OwnedLocal<PSECURITY_DESCRIPTOR> descriptor_;
     SECURITY_ATTRIBUTES attributes_{sizeof(SECURITY_ATTRIBUTES), nullptr, FALSE};
 };
 

@@ -5,11 +5,13 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <thread>
 #include <vector>
 
 #include "game/keeper_requests.h"
 #include "game/record_store.h"
+#include "system/owned_handle_windows.h"
 #include "system/system_file_access.h"
 #include "system/system_record_place.h"
 #include "system/record_security_windows.h"
@@ -30,6 +32,42 @@ HANDLE OpenPipe(const std::wstring& name, DWORD access, DWORD wait = 1000)
     return pipe;
 }
 
+// Runs this test program again as processes of one pupil, each keeping connections on pipe
+// (reconnecting whenever the service cuts one) for a few seconds; returns once all hold some.
+class PupilProcesses {
+public:
+    PupilProcesses(const std::wstring& pipe, int count)
+    {
+        const std::wstring ready = L"BrivanaPupilReady-" + std::to_wstring(GetCurrentProcessId());
+        const OwnedKernel connected(CreateSemaphoreW(nullptr, 0, count, ready.c_str()));
+        wchar_t program[MAX_PATH];
+        GetModuleFileNameW(nullptr, program, MAX_PATH);
+        SetEnvironmentVariableW(L"BRIVANA_PUPIL_PIPE", pipe.c_str());
+        SetEnvironmentVariableW(L"BRIVANA_PUPIL_READY", ready.c_str());
+        for (int i = 0; i < count; ++i) {
+            std::wstring command = L"\"" + std::wstring(program) + L"\" --gtest_filter=PupilProcess.*";
+            STARTUPINFOW startup{};
+            startup.cb = sizeof startup;
+            PROCESS_INFORMATION started{};
+            if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                                &started))
+                continue;
+            OwnedKernel thread(started.hThread);
+            processes_.emplace_back(started.hProcess);
+        }
+        SetEnvironmentVariableW(L"BRIVANA_PUPIL_PIPE", nullptr);
+        SetEnvironmentVariableW(L"BRIVANA_PUPIL_READY", nullptr);
+        for (std::size_t i = 0; i < processes_.size(); ++i) WaitForSingleObject(connected.get(), 30000);
+    }
+    ~PupilProcesses()
+    {
+        for (const OwnedKernel& process : processes_) WaitForSingleObject(process.get(), 30000);
+    }
+
+private:
+    std::vector<OwnedKernel> processes_;
+};
+
 // Connections a pupil's own program keeps open on the pipe, closed when it ends.
 class Attack {
 public:
@@ -48,6 +86,8 @@ public:
     }
     std::size_t count() const { return pipes_.size(); }
 
+    std::optional<PupilProcesses> pupils;
+
 private:
     std::vector<HANDLE> pipes_;
 };
@@ -55,6 +95,9 @@ private:
 struct HostileClient {
     const char* what;
     std::function<void(Attack&, const std::wstring& pipe)> start;
+    // A user of his own, which the service tells apart from the game's only where Windows does
+    // (Wine runs every process as one user).
+    bool ownUser = false;
 };
 
 const HostileClient kHostileClients[] = {
@@ -64,6 +107,8 @@ const HostileClient kHostileClients[] = {
     {"nothing", [](Attack& a, const std::wstring& p) { a.connect(p); }},
     // As many as the service lets one wait for a tenth of a second for.
     {"many connections", [](Attack& a, const std::wstring& p) { while (a.count() < 200 && a.connect(p, {}, 100)) {} }},
+    // Four processes of one pupil, each taking every connection it may, again whenever cut off.
+    {"one pupil's many processes", [](Attack& a, const std::wstring& p) { a.pupils.emplace(p, 4); }, true},
 };
 
 // A game saves a better score and reads the record back, each in less than a second.
@@ -92,7 +137,7 @@ protected:
         ASSERT_TRUE(CreateDirectoryW(Wide(dir_).c_str(), nullptr));
         pipe_ = {L"\\\\.\\pipe\\BrivanaRecordTest-" + Wide(id), ServiceSid(L"BrivanaKeeperTest")};
         stop_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-        server_ = std::thread([this] { serverWhy_ = ServeRecordPipe(pipe_, {dir_, {}}, limits_, stop_); });
+        server_ = std::thread([this] { serverWhy_ = ServeRecordPipe(pipe_, {dir_, {}}, limits_, stop_, userOf_); });
         for (int i = 0; i < 100 && !game_; ++i, std::this_thread::sleep_for(20ms))
             game_ = RecordPipeClient::Find(pipe_, dir_, ownRecords_);
         ASSERT_NE(game_, nullptr);
@@ -109,6 +154,13 @@ protected:
     }
 
     PipeLimits limits_;
+    // Users told apart by process, as Wine cannot tell them by token: every connection of this
+    // process is a classmate of its own, every other process is the same pupil.
+    PipeUserLookup userOf_ = [classmate = 0](HANDLE connected) mutable {
+        ULONG process = 0;
+        GetNamedPipeClientProcessId(connected, &process);
+        return process == GetCurrentProcessId() ? std::to_string(++classmate) : std::string("pupil");
+    };
     std::string dir_;
     RecordPipe pipe_;
     HANDLE stop_ = nullptr;
@@ -174,6 +226,30 @@ TEST_F(RecordPipeWithoutProcessShares, LetsGamesReadAndSaveWhileHostileClientsHo
 {
     int score = 100;
     for (const HostileClient& hostile : kHostileClients) {
+        if (hostile.ownUser) continue;
+        SCOPED_TRACE(hostile.what);
+        Attack attack;
+        hostile.start(attack, pipe_.name);
+        PlaysWithinASecond(*game_, dir_, ++score);
+    }
+}
+
+// Fewer connections, kept as long as a slow client may keep them: what one user holds is all
+// that stands between his classmates and the service.
+class RecordPipeAmongUsers : public RecordPipeWithPatientLimits {
+protected:
+    RecordPipeAmongUsers()
+    {
+        limits_.connections = 8;
+        limits_.connectionsPerUser = 4;
+    }
+};
+
+TEST_F(RecordPipeAmongUsers, ServesClassmatesWhileOneUserHoldsAllHeMay)
+{
+    int score = 200;
+    for (const HostileClient& hostile : kHostileClients) {
+        if (!hostile.ownUser) continue;
         SCOPED_TRACE(hostile.what);
         Attack attack;
         hostile.start(attack, pipe_.name);
@@ -192,6 +268,10 @@ TEST_F(RecordPipeTest, FolderAndPipeSecurityReadBackAsWritten)
     CloseHandle(pipe);
 
     EXPECT_EQ(SecureRecordFolder(dir_, RecordFolderSddl(pipe_.ownerSid)), "");
+    // Opened to everyone by hand since the installation, then closed again as the service does
+    // at its start, which keeps the owner.
+    EXPECT_EQ(SecureRecordFolder(dir_, L"D:(A;OICI;FA;;;WD)"), "");
+    EXPECT_EQ(SecureRecordFolder(dir_, RecordFolderAccessSddl(pipe_.ownerSid)), "");
     // Wine keeps no access lists on files: it makes one up from the Unix file mode.
     if (!GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version")) {
         EXPECT_EQ(Utf8(SecurityOf(dir_)), Utf8(RecordFolderSddl(pipe_.ownerSid)));
@@ -206,7 +286,8 @@ TEST(InstalledRecordService, SavesGamesWhileAnotherProgramAttacksThePipe)
     const RecordPipe pipe = InstalledRecordPipe();
     if (Environment("BRIVANA_ATTACKER") == "1") {
         Attack attack;
-        for (const HostileClient& hostile : kHostileClients) hostile.start(attack, pipe.name);
+        for (const HostileClient& hostile : kHostileClients)
+            if (!hostile.ownUser) hostile.start(attack, pipe.name);
         Sleep(4000);
         return;
     }
@@ -238,6 +319,26 @@ TEST(InstalledRecordService, SavesGamesWhileAnotherProgramAttacksThePipe)
     WaitForSingleObject(attacker.hProcess, INFINITE);
     CloseHandle(attacker.hThread);
     CloseHandle(attacker.hProcess);
+}
+
+// One process of the pupil in "one pupil's many processes", run by PupilProcesses.
+TEST(PupilProcess, KeepsTakingConnections)
+{
+    const std::wstring pipe = Wide(Environment("BRIVANA_PUPIL_PIPE"));
+    if (pipe.empty()) GTEST_SKIP() << "only as a pupil's process";
+    std::vector<OwnedKernel> held(10);
+    bool told = false;
+    for (const auto end = std::chrono::steady_clock::now() + 5s; std::chrono::steady_clock::now() < end;
+         std::this_thread::sleep_for(20ms)) {
+        for (OwnedKernel& connection : held)
+            if (!connection || !PeekNamedPipe(connection.get(), nullptr, 0, nullptr, nullptr, nullptr))
+                connection = Kernel(OpenPipe(pipe, GENERIC_READ | GENERIC_WRITE, 20));
+        if (!told) {
+            const OwnedKernel ready(OpenSemaphoreW(SEMAPHORE_MODIFY_STATE, FALSE,
+                                                   Wide(Environment("BRIVANA_PUPIL_READY")).c_str()));
+            told = ReleaseSemaphore(ready.get(), 1, nullptr);
+        }
+    }
 }
 
 }  // namespace

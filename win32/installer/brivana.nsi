@@ -157,14 +157,19 @@ Section "Brivana"
   ; The server's account reaches the service's program in its environment, never on a command line.
   System::Call 'kernel32::SetEnvironmentVariableW(w "BRIVANA_SERVER_USER", w "$ServerUser")'
   System::Call 'kernel32::SetEnvironmentVariableW(w "BRIVANA_SERVER_PASSWORD", w "$ServerPassword")'
-  nsExec::ExecToLog '"$INSTDIR\brivana-keeper.exe" install'
+  ; When it cannot start, it says what failed and what to do.
+  nsExec::ExecToStack '"$INSTDIR\brivana-keeper.exe" install'
   Pop $0
+  Pop $1
   System::Call 'kernel32::SetEnvironmentVariableW(w "BRIVANA_SERVER_PASSWORD", p 0)'
   System::Call 'kernel32::SetEnvironmentVariableW(w "BRIVANA_SERVER_USER", p 0)'
   StrCpy $ServerPassword ""
   ${If} $0 != 0
-    DetailPrint "brivana-keeper install: $0"
-    MessageBox MB_OK|MB_ICONEXCLAMATION "Non sono riuscito ad avviare il servizio che custodisce il record (i dettagli sono nell'elenco delle operazioni): i giocatori vedranno il record della classe, ma i loro punteggi non potranno essere salvati." /SD IDOK
+    ${If} $1 == ""
+      StrCpy $1 "Il programma del servizio che custodisce il record, brivana-keeper.exe, si è chiuso senza dire perché: ripeti l'installazione."
+    ${EndIf}
+    DetailPrint "$1"
+    MessageBox MB_OK|MB_ICONEXCLAMATION "$1$\r$\n$\r$\nFinché il servizio non è avviato, i giocatori vedranno il record della classe, ma i loro punteggi non potranno essere salvati." /SD IDOK
   ${EndIf}
 
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "Brivana"
@@ -179,11 +184,15 @@ Section "Brivana"
 SectionEnd
 
 Section "Uninstall"
-  nsExec::ExecToLog '"$INSTDIR\brivana-keeper.exe" uninstall'
+  nsExec::ExecToStack '"$INSTDIR\brivana-keeper.exe" uninstall'
   Pop $0
+  Pop $1
   ${If} $0 != 0
-    DetailPrint "brivana-keeper uninstall: $0"
-    MessageBox MB_OK|MB_ICONEXCLAMATION "Non sono riuscito a rimuovere il servizio che custodisce il record (BrivanaKeeper): i dettagli sono nell'elenco delle operazioni." /SD IDOK
+    ${If} $1 == ""
+      StrCpy $1 "Il programma del servizio che custodisce il record, brivana-keeper.exe, si è chiuso senza dire perché."
+    ${EndIf}
+    DetailPrint "$1"
+    MessageBox MB_OK|MB_ICONEXCLAMATION "$1" /SD IDOK
   ${EndIf}
   Delete "$INSTDIR\brivana-keeper.exe"
   Delete "$INSTDIR\brivana.exe"

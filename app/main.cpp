@@ -1,9 +1,12 @@
 // Starts Brivana: the record keeper split off, the application, the real services and the
-// window, then the event loop.
+// window, then the event loop. With --registro, the teacher's register instead of a game.
 #include <QApplication>
 #include <QTranslator>
 #include <memory>
+#include <string>
+#include <vector>
 
+#include "app/teacher_register.h"
 #include "game/record_store.h"
 #include "system/system_file_access.h"
 #include "system/record_keeper_process.h"
@@ -37,6 +40,13 @@ int main(int argc, char* argv[])
         recordPlace = std::make_unique<brivana::SystemRecordPlace>();
     brivana::RecordKeeper& records = keeper ? static_cast<brivana::RecordKeeper&>(*keeper) : ownRecords;
     brivana::window::QtDialogs dialogs;
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (brivana::AsksForRegister(arguments)) {
+        // Read with the teacher's own rights: the keeper's are never lent to it.
+        brivana::RegisterCommandServices services{recordPlace->locate().dir, "brivana --registro --cancella", dialogs,
+                                                  [](int) { return std::string("Questa versione di Brivana non sa ancora cancellare il registro."); }};
+        return brivana::RunRegisterCommand(arguments, services);
+    }
     brivana::Tavola tavola({random, dateTime, *recordPlace, records}, dialogs);
     QObject::connect(&tavola, &brivana::Tavola::gameEnded, &app, [] { QCoreApplication::exit(0); });
     // The first game starts at once, its name prompt before anything else: the event loop's

@@ -1,16 +1,38 @@
-// Starts Brivana on Windows: the real services and the window, then the message loop.
+// Starts Brivana on Windows: the real services and the window, then the message loop. With
+// --registro, the teacher's register instead of a game.
 #include <windows.h>
 
-#include <memory>
+#include <shellapi.h>
 
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/teacher_register.h"
 #include "game/record_store.h"
+#include "system/owned_handle_windows.h"
 #include "system/system_file_access.h"
 #include "system/record_pipe_windows.h"
 #include "system/system_record_place.h"
 #include "system/system_date_time.h"
 #include "system/system_random.h"
+#include "system/wide_text_windows.h"
 #include "win32/system_dialogs.h"
 #include "win32/tavola.h"
+
+namespace {
+
+// The command line's arguments after the program's name, in UTF-8.
+std::vector<std::string> Arguments()
+{
+    int count = 0;
+    const brivana::Owned<LPWSTR*, LocalFree> words(CommandLineToArgvW(GetCommandLineW(), &count));
+    std::vector<std::string> arguments;
+    for (int i = 1; words && i < count; ++i) arguments.push_back(brivana::Utf8(words.get()[i]));
+    return arguments;
+}
+
+}  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
@@ -30,6 +52,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         recordPlace = std::make_unique<brivana::SystemRecordPlace>();
     brivana::RecordKeeper& records = service ? static_cast<brivana::RecordKeeper&>(*service) : ownRecords;
     brivana::win32::SystemDialogs dialogs;
+    const std::vector<std::string> arguments = Arguments();
+    if (brivana::AsksForRegister(arguments)) {
+        brivana::RegisterCommandServices services{recordPlace->locate().dir, "brivana.exe --registro --cancella", dialogs,
+                                                  [](int) { return std::string("Questa versione di Brivana non sa ancora cancellare il registro."); }};
+        return brivana::RunRegisterCommand(arguments, services);
+    }
     brivana::win32::Tavola tavola({random, dateTime, *recordPlace, records}, dialogs, [] { PostQuitMessage(0); });
     tavola.start();
     MSG message;

@@ -1,0 +1,33 @@
+#pragma once
+// The teacher's register, asked for on the command line instead of a game: `--registro` makes
+// the page and the spreadsheet file from the register and opens the page in the browser;
+// `--registro --cancella [ANNO]` clears a school year's register after the teacher confirms.
+// Shared by both windows' mains.
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "window_protocol/dialogs.h"
+
+namespace brivana {
+
+// Clears the register of the school year that began in September of the year given; an empty
+// text when it is done, otherwise why not, in Italian.
+using ClearSchoolYear = std::function<std::string(int schoolYear)>;
+
+struct RegisterCommandServices {
+    std::string recordDir;     // the register's folder, as the record place finds it
+    std::string clearCommand;  // how the teacher runs the clearing here, e.g. "brivana --registro --cancella"
+    Dialogs& dialogs;
+    ClearSchoolYear clear;
+};
+
+// Whether the arguments (without the program's name) ask for the register.
+bool AsksForRegister(const std::vector<std::string>& arguments);
+
+// Does what the arguments ask; the program's exit status. Every failure is told in a dialog
+// and on the standard error.
+int RunRegisterCommand(const std::vector<std::string>& arguments, RegisterCommandServices& services);
+
+}  // namespace brivana

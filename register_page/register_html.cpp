@@ -149,6 +149,9 @@ std::string RegisterPageHtml(const RegisterReading& reading, const PageFacts& fa
 {
     std::string html = "<!DOCTYPE html>\n<html lang=\"it\"><head><meta charset=\"utf-8\">"
                        "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">"
+                       // Nothing on the page may run or load anything, whatever slipped into the register.
+                       "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; "
+                       "style-src 'unsafe-inline'\">"
                        "<title>Registro di Brivana</title><style>";
     html += kStyle;
     html += "</style></head><body>";

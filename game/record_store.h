@@ -84,6 +84,14 @@ public:
     {
         return RecordStore(files_, dir).SaveRecord(scoreText, holderName);
     }
+    RegisterResult appendResult(const std::string&, const GameResult&) override
+    {
+        return {false, "Il registro delle partite non è ancora tenuto da questa versione del gioco."};
+    }
+    RegisterResult clearSchoolYear(const std::string&, int) override
+    {
+        return {false, "Il registro delle partite non è ancora tenuto da questa versione del gioco."};
+    }
 
 private:
     FileAccess& files_;

@@ -26,6 +26,14 @@ public:
     bool canKeepShared(const std::string& dir);
     RecordReading read(const std::string& dir) override;
     SaveResult save(const std::string& dir, const std::string& scoreText, const std::string& holderName) override;
+    RegisterResult appendResult(const std::string&, const GameResult&) override
+    {
+        return {false, "Il registro delle partite non è ancora tenuto da questa versione del gioco."};
+    }
+    RegisterResult clearSchoolYear(const std::string&, int) override
+    {
+        return {false, "Il registro delle partite non è ancora tenuto da questa versione del gioco."};
+    }
 
 private:
     int socket_;

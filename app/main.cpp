@@ -44,7 +44,7 @@ int main(int argc, char* argv[])
     if (brivana::AsksForRegister(arguments)) {
         // Read with the teacher's own rights: the keeper's are never lent to it.
         brivana::RegisterCommandServices services{recordPlace->locate().dir, "brivana --registro --cancella", dialogs,
-                                                  [](int) { return std::string("Questa versione di Brivana non sa ancora cancellare il registro."); }};
+                                                  records};
         return brivana::RunRegisterCommand(arguments, services);
     }
     brivana::Tavola tavola({random, dateTime, *recordPlace, records}, dialogs);

@@ -55,7 +55,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     const std::vector<std::string> arguments = Arguments();
     if (brivana::AsksForRegister(arguments)) {
         brivana::RegisterCommandServices services{recordPlace->locate().dir, "brivana.exe --registro --cancella", dialogs,
-                                                  [](int) { return std::string("Questa versione di Brivana non sa ancora cancellare il registro."); }};
+                                                  records};
         return brivana::RunRegisterCommand(arguments, services);
     }
     brivana::win32::Tavola tavola({random, dateTime, *recordPlace, records}, dialogs, [] { PostQuitMessage(0); });

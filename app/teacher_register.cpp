@@ -46,7 +46,7 @@ int YearToClear(const std::vector<std::string>& arguments, const register_page::
 int ClearYear(const std::vector<std::string>& arguments, RegisterCommandServices& services)
 {
     const int year = YearToClear(arguments, Now());
-    if (year < 2000)
+    if (year < kFirstSchoolYear || year > kLastSchoolYear)
         return Tell(services.dialogs,
                     "Scrivi l'anno in cui è cominciato l'anno scolastico da cancellare, per esempio: " +
                         services.clearCommand + " " + std::to_string(register_page::SchoolYearOf(Now())) + ".",
@@ -57,10 +57,11 @@ int ClearYear(const std::vector<std::string>& arguments, RegisterCommandServices
             "?\nI risultati delle partite di quell'anno non si potranno più vedere.",
         MsgStyle::yesNoQuestionDefaultNo, kTitle);
     if (answer != MsgAnswer::yes) return 0;
-    const std::string problem = services.clear(year);
-    if (!problem.empty())
+    const RegisterResult cleared = services.keeper.clearSchoolYear(services.recordDir, year);
+    if (!cleared.done)
         return Tell(services.dialogs,
-                    "Il registro dell'anno scolastico " + SchoolYearText(year) + " non è stato cancellato.\n" + problem,
+                    "Il registro dell'anno scolastico " + SchoolYearText(year) + " non è stato cancellato.\n" +
+                        cleared.why,
                     MsgStyle::okExclamation);
     return Tell(services.dialogs, "Il registro dell'anno scolastico " + SchoolYearText(year) + " è stato cancellato.",
                 MsgStyle::ok);

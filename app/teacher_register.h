@@ -4,23 +4,19 @@
 // `--registro --cancella [ANNO]` clears a school year's register after the teacher confirms.
 // Shared by both windows' mains.
 
-#include <functional>
 #include <string>
 #include <vector>
 
+#include "game/record_keeper.h"
 #include "window_protocol/dialogs.h"
 
 namespace brivana {
-
-// Clears the register of the school year that began in September of the year given; an empty
-// text when it is done, otherwise why not, in Italian.
-using ClearSchoolYear = std::function<std::string(int schoolYear)>;
 
 struct RegisterCommandServices {
     std::string recordDir;     // the register's folder, as the record place finds it
     std::string clearCommand;  // how the teacher runs the clearing here, e.g. "brivana --registro --cancella"
     Dialogs& dialogs;
-    ClearSchoolYear clear;
+    RecordKeeper& keeper;  // clears a school year: the register's folder is the keeper's alone
 };
 
 // Whether the arguments (without the program's name) ask for the register.

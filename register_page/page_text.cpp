@@ -111,8 +111,8 @@ std::string EndingText(GameEnding ending)
 {
     switch (ending) {
     case GameEnding::clockRanOut: return "tempo scaduto";
-    case GameEnding::exitChosen: return "uscita con Esci";
-    case GameEnding::newGameStarted: return "nuova partita";
+    case GameEnding::exit: return "uscita con Esci";
+    case GameEnding::newGame: return "nuova partita";
     case GameEnding::windowClosed: return "finestra chiusa";
     }
     return "";

@@ -2,6 +2,8 @@
 
 #include <chrono>
 
+#include "game/register_line.h"
+
 namespace brivana::register_page {
 
 namespace {
@@ -20,7 +22,7 @@ Moment StartOf(std::chrono::year_month_day date)
 
 }  // namespace
 
-int SchoolYearOf(const Moment& day) { return day.month >= 9 ? day.year : day.year - 1; }
+int SchoolYearOf(const Moment& day) { return brivana::SchoolYearOf(day.year, day.month); }
 
 std::array<Period, 3> PeriodsOf(const Moment& today)
 {

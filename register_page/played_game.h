@@ -4,6 +4,8 @@
 #include <compare>
 #include <string>
 
+#include "game/register_line.h"
+
 namespace brivana::register_page {
 
 // A local date and time as the register wrote it.
@@ -16,9 +18,6 @@ struct Moment {
     int second = 0;
     auto operator<=>(const Moment&) const = default;
 };
-
-// What ended the game.
-enum class GameEnding { clockRanOut, exitChosen, newGameStarted, windowClosed };
 
 struct PlayedGame {
     Moment when;

@@ -50,7 +50,7 @@ PageFiles Failure(std::string problem) { return {false, {}, std::move(problem)};
 PageFiles MakeRegisterFiles(const PageRequest& request)
 {
     const int schoolYear = SchoolYearOf(request.now);
-    const std::string registerPath = request.recordDir + RegisterFileName(schoolYear);
+    const std::string registerPath = request.recordDir + brivana::RegisterFileName(schoolYear);
     const std::string noRight = "Questo account non ha il permesso di leggere il registro di Brivana (" + registerPath +
                                 "). Il registro contiene i risultati degli alunni: lo possono leggere solo gli "
                                 "insegnanti che l'amministratore del computer ha indicato.";
@@ -64,7 +64,7 @@ PageFiles MakeRegisterFiles(const PageRequest& request)
             return Failure("Il registro di Brivana " + registerPath + " non è un file: non posso leggerlo.");
         std::ifstream in(PathOf(registerPath), std::ios::binary);
         if (!in) return Failure(noRight);
-        reading = ReadRegister(in, DecodeRegisterLine);
+        reading = ReadRegister(in, GameOfRegisterLine);
     }
     // A register not made yet is an empty one: nobody has played this school year.
 

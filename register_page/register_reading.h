@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "game/register_line.h"
 #include "register_page/played_game.h"
 
 namespace brivana::register_page {
@@ -25,7 +26,7 @@ struct RegisterReading {
 using LineDecoder = std::function<std::optional<PlayedGame>(std::string_view line)>;
 
 struct ReadingLimits {
-    std::size_t longestLine = 4096;           // longer lines are unreadable, and never held whole
+    std::size_t longestLine = kRegisterLineLimit;  // longer lines are unreadable, and never held whole
     std::size_t mostBytes = 64 * 1024 * 1024;  // past this the file is cut short
 };
 

@@ -20,8 +20,17 @@ GAMES = [
 DAMAGED_LINES = 3
 
 
+ENDINGS = {"T": "tempo", "E": "esci", "F": "finestra", "N": "nuova"}
+
+
+def field(text):
+    return f'"{text.replace(chr(34), 2 * chr(34))}"' if ";" in text or '"' in text else text
+
+
 def line(when, computer, pupil, right, wrong, ending, record):
-    return f"{when}\t{computer}\t{pupil}\t{right}\t{wrong}\t{right + wrong}\t900\t{ending}\t{record}\n".encode()
+    """A line as the keeper writes it."""
+    fields = [when, field(computer), field(pupil), right, wrong, right + wrong, 900, ENDINGS[ending], record]
+    return (";".join(str(f) for f in fields) + "\r\n").encode()
 
 
 def write_register(folder):
@@ -29,8 +38,8 @@ def write_register(folder):
     lines = [line(*game) for game in GAMES]
     lines.insert(2, line(*GAMES[0])[:25] + b"\n")            # a line cut short
     lines.insert(4, b"\x00\xff\xfe junk \x01\x02\n")          # binary junk
-    lines.insert(6, b"2026-12-08 10:00:00\t" + b"x" * 9000 + b"\n")  # longer than any line
-    with open(os.path.join(folder, "registro-2026-2027.txt"), "wb") as register:
+    lines.insert(6, b"2026-12-08 10:00:00;" + b"x" * 9000 + b"\n")  # longer than any line
+    with open(os.path.join(folder, "brivana-registro-2026-2027.txt"), "wb") as register:
         register.write(b"".join(lines))
 
 

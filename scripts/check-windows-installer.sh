@@ -24,6 +24,7 @@ wineserver -w
 [ -f "$program/brivana.exe" ] || fail "no brivana.exe in Program Files"
 [ -f "$program/uninstall.exe" ] || fail "no uninstaller"
 [ -f "$prefix/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Brivana.lnk" ] || fail "no Start-menu entry"
+[ -f "$prefix/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Registro di Brivana.lnk" ] || fail "no Start-menu entry for the register"
 [ -d "$records" ] || fail "no shared record folder"
 wine reg query "$key" /v UninstallString >/dev/null 2>&1 || fail "no uninstaller in Apps & features"
 service_state() { wine sc query BrivanaKeeper 2>/dev/null | tr -d '\r' | awk '$1 == "STATE" { print $4 }'; }

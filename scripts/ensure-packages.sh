@@ -22,3 +22,6 @@ SCREENSHOT_PACKAGES=(xvfb xauth x11-utils xdotool imagemagick)
 # What the Windows build, its tests under Wine and its installer need.
 WINDOWS_PACKAGES=(cmake ninja-build mingw-w64 g++-mingw-w64-x86-64-posix googletest wine wine64 nsis icoutils
                   xvfb xauth fonts-liberation2)
+# What the checks of the teacher's register page need: a browser for the page, LibreOffice Calc for
+# the spreadsheet file, Python for both.
+REGISTER_CHECK_PACKAGES=(chromium libreoffice-calc-nogui python3)

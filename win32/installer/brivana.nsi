@@ -72,6 +72,8 @@ Section "Brivana"
   File "/oname=LICENSE.txt" "${LICENSE_FILE}"
   WriteUninstaller "$INSTDIR\uninstall.exe"
   CreateShortcut "$SMPROGRAMS\Brivana.lnk" "$INSTDIR\brivana.exe"
+  ; The teacher's page of the pupils' results.
+  CreateShortcut "$SMPROGRAMS\Registro di Brivana.lnk" "$INSTDIR\brivana.exe" "--registro"
 
   ; The record shared by the class: %ProgramData%\Brivana, which only the record service
   ; may write. The service's program makes the folder its own, registers itself and starts.
@@ -106,6 +108,7 @@ Section "Uninstall"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
   Delete "$SMPROGRAMS\Brivana.lnk"
+  Delete "$SMPROGRAMS\Registro di Brivana.lnk"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
   ; $APPDATA\Brivana stays: the class keeps its record.
 SectionEnd

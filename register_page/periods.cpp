@@ -40,9 +40,9 @@ std::array<Period, 3> PeriodsOf(const Moment& today)
 
 bool IsValidMoment(const Moment& moment)
 {
-    return moment.year >= 1 && moment.year <= 9999 && moment.month >= 1 && moment.month <= 12 && moment.day >= 1 && moment.day <= 31 &&
-           DateOf(moment).ok() && moment.hour >= 0 && moment.hour < 24 && moment.minute >= 0 && moment.minute < 60 &&
-           moment.second >= 0 && moment.second < 60;
+    return moment.year >= 1 && moment.year <= 9999 && moment.month >= 1 && moment.month <= 12 && moment.day >= 1 &&
+           moment.day <= 31 && DateOf(moment).ok() && moment.hour >= 0 && moment.hour < 24 && moment.minute >= 0 &&
+           moment.minute < 60 && moment.second >= 0 && moment.second < 60;
 }
 
 }  // namespace brivana::register_page

@@ -36,7 +36,9 @@ std::string PupilChartSvg(const std::vector<ChartPoint>& points)
         return points.size() == 1 ? kLeft + plotWidth / 2
                                   : kLeft + plotWidth * static_cast<double>(i) / static_cast<double>(points.size() - 1);
     };
-    const auto y = [&](int right) { return kTop + plotHeight * (1.0 - static_cast<double>(std::max(right, 0)) / highest); };
+    const auto y = [&](int right) {
+        return kTop + plotHeight * (1.0 - static_cast<double>(std::max(right, 0)) / highest);
+    };
 
     std::string label = "Risposte esatte per partita, dalla più vecchia alla più recente:";
     std::string line, dots;

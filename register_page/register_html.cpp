@@ -18,7 +18,7 @@ constexpr std::size_t kFirstPeriod = 2;
 constexpr const char* kStyle = R"css(
 *{box-sizing:border-box}
 body{font-family:"Liberation Sans",Arial,Helvetica,sans-serif;color:#1b1b1b;background:#fff;margin:0 auto;
-  max-width:62em;padding:1em;line-height:1.4;overflow-wrap:anywhere}
+  max-width:62em;padding:1em;line-height:1.4;overflow-wrap:break-word}
 h1{font-size:1.6em;margin:.2em 0}h2{font-size:1.3em;margin:1em 0 .3em}h3{font-size:1.1em;margin:1em 0 .3em}
 .fatti{color:#444;margin:.2em 0}
 .avviso{border:2px solid #b35c00;background:#fff4e5;padding:.5em .8em;margin:.6em 0}
@@ -35,6 +35,8 @@ table{border-collapse:collapse;width:100%;margin:.3em 0 1em}
 th,td{border-bottom:1px solid #ccc;padding:.25em .4em;text-align:left;vertical-align:middle}
 th{background:#eef3f9}
 td.n,th.n{text-align:right;white-space:nowrap}
+td.nome{overflow-wrap:anywhere}
+td.quando{white-space:nowrap}
 svg.grafico{width:180px;max-width:100%;height:auto;display:block}
 svg.grafico polyline{fill:none;stroke:#1f5fa8;stroke-width:1.5}
 svg.grafico circle{fill:#1f5fa8}
@@ -62,10 +64,12 @@ std::string Plural(std::size_t count, const char* one, const char* many)
     return std::to_string(count) + " " + (count == 1 ? one : many);
 }
 
-std::string Cell(const char* label, const std::string& content, bool number = false)
+// kind: "n" for a number, "nome" for a name that may have to break anywhere, "quando" for a
+// date or time that never breaks.
+std::string Cell(const char* label, const std::string& content, const char* kind = nullptr)
 {
-    return std::string("<td") + (number ? " class=\"n\"" : "") + " data-etichetta=\"" + label + "\">" + content +
-           "</td>";
+    return std::string("<td") + (kind ? std::string(" class=\"") + kind + "\"" : std::string()) +
+           " data-etichetta=\"" + label + "\">" + content + "</td>";
 }
 
 std::string PercentText(long long right, long long answers)
@@ -81,11 +85,12 @@ std::string PupilTable(const std::vector<PupilSummary>& pupils)
                        "<th class=\"n\">Esatte (%)</th><th>Ultima partita</th><th>Esatte per partita</th>"
                        "</tr></thead><tbody>";
     for (const PupilSummary& pupil : pupils) {
-        html += "<tr>" + Cell("Alunno", EscapeHtml(pupil.name)) + Cell("Partite", std::to_string(pupil.games), true) +
-                Cell("Totale migliore", std::to_string(pupil.bestTotal), true) +
-                Cell("Ultimo totale", std::to_string(pupil.lastTotal), true) +
-                Cell("Esatte (%)", PercentText(pupil.right, pupil.answers), true) +
-                Cell("Ultima partita", DateText(pupil.lastPlayed) + " " + TimeText(pupil.lastPlayed)) +
+        html += "<tr>" + Cell("Alunno", EscapeHtml(pupil.name), "nome") +
+                Cell("Partite", std::to_string(pupil.games), "n") +
+                Cell("Totale migliore", std::to_string(pupil.bestTotal), "n") +
+                Cell("Ultimo totale", std::to_string(pupil.lastTotal), "n") +
+                Cell("Esatte (%)", PercentText(pupil.right, pupil.answers), "n") +
+                Cell("Ultima partita", DateText(pupil.lastPlayed) + " " + TimeText(pupil.lastPlayed), "quando") +
                 Cell("Esatte per partita", PupilChartSvg(pupil.points)) + "</tr>";
     }
     return html + "</tbody></table>";
@@ -103,12 +108,14 @@ std::string DayTables(const std::vector<PlayedGame>& games)
                 "<th class=\"n\">Esatte</th><th class=\"n\">Errate</th><th class=\"n\">Totali</th>"
                 "<th class=\"n\">Durata</th><th>Fine</th></tr></thead><tbody>";
         for (const PlayedGame* game : day->second) {
-            html += "<tr>" + Cell("Ora", TimeText(game->when)) +
-                    Cell("Alunno", EscapeHtml(game->pupil) + (game->setRecord ? " <strong>(record!)</strong>" : "")) +
-                    Cell("Computer", EscapeHtml(game->computer)) + Cell("Esatte", std::to_string(game->right), true) +
-                    Cell("Errate", std::to_string(game->wrong), true) +
-                    Cell("Totali", std::to_string(game->total), true) +
-                    Cell("Durata", DurationText(game->seconds), true) + Cell("Fine", EndingText(game->ending)) +
+            const std::string recordMark = game->setRecord ? " <strong>(record!)</strong>" : "";
+            html += "<tr>" + Cell("Ora", TimeText(game->when), "quando") +
+                    Cell("Alunno", EscapeHtml(game->pupil) + recordMark, "nome") +
+                    Cell("Computer", EscapeHtml(game->computer), "nome") +
+                    Cell("Esatte", std::to_string(game->right), "n") +
+                    Cell("Errate", std::to_string(game->wrong), "n") +
+                    Cell("Totali", std::to_string(game->total), "n") +
+                    Cell("Durata", DurationText(game->seconds), "n") + Cell("Fine", EndingText(game->ending)) +
                     "</tr>";
         }
         html += "</tbody></table>";

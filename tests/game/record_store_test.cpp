@@ -549,12 +549,13 @@ TEST(RecordKeeperProcess, AnswersOnlyItsThreeRequestsAndOnlyAboutTheSharedFolder
     TempDir shared;
     TempDir own;
     SystemFileAccess files;
-    LocalRecordKeeper local(files);
+    FixedRegisterStamps stamps;
+    LocalRecordKeeper local(files, stamps);
     for (const std::string stranger : {"", "X"}) {
         int ends[2];
         ASSERT_EQ(::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends), 0);
         std::thread keeper([&] {
-            ServeRecordRequests(ends[1], shared.recordDir());
+            ServeRecordRequests(ends[1], shared.recordDir(), KeeperCaller{});
             ::close(ends[1]);
         });
         KeeperConnection connection(ends[0], shared.recordDir(), local);

@@ -14,6 +14,7 @@
 #include "system/system_record_place.h"
 #include "system/record_security_windows.h"
 #include "system/wide_text_windows.h"
+#include "fake_services.h"
 #include "windows_files.h"
 
 namespace brivana::windows_test {
@@ -115,7 +116,8 @@ protected:
     std::thread server_;
     std::string serverWhy_;
     SystemFileAccess files_;
-    LocalRecordKeeper ownRecords_{files_};
+    testing::FixedRegisterStamps stamps_;
+    LocalRecordKeeper ownRecords_{files_, stamps_};
     std::unique_ptr<RecordPipeClient> game_;
 };
 
@@ -211,7 +213,8 @@ TEST(InstalledRecordService, SavesGamesWhileAnotherProgramAttacksThePipe)
         return;
     }
     SystemFileAccess files;
-    LocalRecordKeeper ownRecords(files);
+    testing::FixedRegisterStamps stamps;
+    LocalRecordKeeper ownRecords(files, stamps);
     const std::string dir = SharedRecordDirectory();
     auto game = RecordPipeClient::Find(pipe, dir, ownRecords);
     ASSERT_NE(game, nullptr);

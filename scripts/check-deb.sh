@@ -234,7 +234,7 @@ bruno_score=$(record briv2s.txt)
 [ "$bruno_score" -gt "$anna_score" ] || die "Bruno's $bruno_score replaced Anna's better $anna_score"
 ok "Bruno saw Anna's record of $anna_score and beat it with $bruno_score (windows: $shots)"
 for file in briv2s.txt nbriv2s.txt; do
-    [ "$(stat -c '%U:%G %a' "$record_dir/$file")" = "games:games 644" ] || die "$file is not games:games 644"
+    [ "$(stat -c '%U:%G %a' "$record_dir/$file")" = "games:$teachers_group 644" ] || die "$file is not games:$teachers_group 644"
 done
 ls -la "$record_dir"
 

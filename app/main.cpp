@@ -8,6 +8,7 @@
 
 #include "app/teacher_register.h"
 #include "game/record_store.h"
+#include "system/register_stamps.h"
 #include "system/system_file_access.h"
 #include "system/record_keeper_process.h"
 #include "system/system_record_place.h"
@@ -22,7 +23,8 @@ int main(int argc, char* argv[])
     // First of all, while this process may still hold the installed game's rights: after this
     // it holds only the player's own, and Qt never sees any other.
     brivana::SystemFileAccess files;
-    brivana::LocalRecordKeeper ownRecords(files);
+    brivana::SystemRegisterStamps stamps;
+    brivana::LocalRecordKeeper ownRecords(files, stamps);
     const std::unique_ptr<brivana::KeeperConnection> keeper = brivana::SplitOffRecordKeeper(ownRecords);
 
     QApplication app(argc, argv);

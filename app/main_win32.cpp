@@ -11,6 +11,7 @@
 #include "app/teacher_register.h"
 #include "game/record_store.h"
 #include "system/owned_handle_windows.h"
+#include "system/register_stamps.h"
 #include "system/system_file_access.h"
 #include "system/record_pipe_windows.h"
 #include "system/system_record_place.h"
@@ -39,7 +40,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     brivana::SystemRandom random;
     brivana::SystemDateTime dateTime;
     brivana::SystemFileAccess files;
-    brivana::LocalRecordKeeper ownRecords(files);
+    brivana::SystemRegisterStamps stamps;
+    brivana::LocalRecordKeeper ownRecords(files, stamps);
     // Where the record service runs, the shared folder is its alone: the game asks it there.
     const std::unique_ptr<brivana::RecordPipeClient> service =
         brivana::RecordPipeClient::Find(brivana::InstalledRecordPipe(), brivana::SharedRecordDirectory(), ownRecords);

@@ -5,11 +5,13 @@
 #include <string>
 
 #include "game/keeper_requests.h"
+#include "system/register_answers.h"
 
 namespace brivana {
 
 // The answer payload to one whole, decoded request about the record in sharedDir. A save of a
-// score or name the record cannot hold is refused before the folder is touched.
-std::string AnswerKeeperRequest(const KeeperRequest& request, const std::string& sharedDir);
+// score or name the record cannot hold is refused before the folder is touched; so is a result
+// the register cannot hold, and a clearing asked by anyone but a teacher.
+std::string AnswerKeeperRequest(const KeeperRequest& request, const std::string& sharedDir, const KeeperCaller& caller);
 
 }  // namespace brivana

@@ -10,6 +10,7 @@
 #include "system/pipe_io_windows.h"
 #include "system/record_pipe_windows.h"
 #include "system/record_security_windows.h"
+#include "system/register_security_windows.h"
 #include "system/wide_text_windows.h"
 
 namespace brivana {
@@ -21,7 +22,12 @@ constexpr DWORD kPipeBufferSize = 64 * 1024;
 // What every connection shares: the record, one request at a time, and the count of connections.
 class Serving {
 public:
-    Serving(std::string sharedDir, const PipeLimits& limits) : sharedDir_(std::move(sharedDir)), limits_(limits) {}
+    // serviceSid: the account the service runs as, which creates the register files.
+    Serving(std::string sharedDir, const PipeLimits& limits, const std::string& serviceSid, std::string teachersSid)
+        : sharedDir_(std::move(sharedDir)), limits_(limits), teachersSid_(std::move(teachersSid)),
+          registerSddl_(RegisterFileSddl(serviceSid, teachersSid_))
+    {
+    }
 
     // Waits for a connection slot for process client (0 when unknown); false at once when that
     // process has its share already, or once stop is signalled.
@@ -54,10 +60,13 @@ public:
 
     // The answer to one whole request. The record is touched only here, once the request has
     // arrived, so that no client's silence can hold it.
-    std::string answer(const KeeperRequest& request)
+    std::string answer(const KeeperRequest& request, HANDLE pipe)
     {
+        // Who asks is asked of Windows, and only when it matters: a clearing of the register.
+        const KeeperCaller caller{request.kind == KeeperRequestKind::clear && PipeClientIsTeacher(pipe, teachersSid_),
+                                  registerSddl_};
         const std::lock_guard lock(recordMutex_);
-        return AnswerKeeperRequest(request, sharedDir_);
+        return AnswerKeeperRequest(request, sharedDir_, caller);
     }
 
     const PipeLimits& limits() const { return limits_; }
@@ -65,6 +74,8 @@ public:
 private:
     std::string sharedDir_;
     PipeLimits limits_;
+    std::string teachersSid_;
+    std::wstring registerSddl_;
     std::mutex recordMutex_;
     std::mutex countMutex_;
     std::condition_variable ended_;
@@ -86,7 +97,7 @@ void ServeConnection(HANDLE pipe, Serving& serving, HANDLE stop)
     const auto request = DecodeRequest(payload);
     if (!request) return;
 
-    const std::string frame = FrameOf(serving.answer(*request));
+    const std::string frame = FrameOf(serving.answer(*request, pipe));
     const PipeDeadline answerDeadline = now() + serving.limits().answer;
     if (!WriteExactly(pipe, frame.data(), frame.size(), answerDeadline, stop)) return;
     // Disconnecting drops what the client has not read yet: wait until it closes its end.
@@ -128,7 +139,7 @@ bool AwaitClient(HANDLE listening, HANDLE stop)
 }  // namespace
 
 std::string ServeRecordPipe(const RecordPipe& pipe, const std::string& sharedDir, const PipeLimits& limits,
-                            HANDLE stop)
+                            HANDLE stop, const std::string& teachersSid)
 {
     SecurityAttributes security(RecordPipeSddl(pipe.ownerSid));
     if (!security.get()) return "Non riesco a preparare i permessi della pipe " + Utf8(pipe.name) + ".";
@@ -137,7 +148,7 @@ std::string ServeRecordPipe(const RecordPipe& pipe, const std::string& sharedDir
         return "Non riesco a creare la pipe " + Utf8(pipe.name) + ": " +
                SystemErrorText(static_cast<int>(GetLastError())) + ".";
 
-    Serving serving(sharedDir, limits);
+    Serving serving(sharedDir, limits, pipe.ownerSid, teachersSid);
     while (AwaitClient(listening, stop)) {
         ULONG client = 0;
         GetNamedPipeClientProcessId(listening, &client);

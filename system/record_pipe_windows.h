@@ -1,8 +1,9 @@
 #pragma once
 // The installed game's record service on Windows and the games' side of it. The service alone
-// may write the shared record folder; games ask it, over a named pipe, the same three questions
-// as the keeper process elsewhere: whether it can keep the record in the shared folder; read the
-// record there; save a score and a name there if they beat the record. No request names a path.
+// may write the shared record folder; games ask it, over a named pipe, the same questions as the
+// keeper process elsewhere: whether it can keep the record in the shared folder; read the record
+// there; save a score and a name there if they beat the record; append a game's result to the
+// register there; clear a school year of the register, for a teacher. No request names a path.
 // One connection carries one request and its answer.
 
 #include <windows.h>
@@ -37,9 +38,10 @@ struct PipeLimits {
 
 // Serves the record in sharedDir on pipe.name, owned by pipe.ownerSid, until stop is signalled
 // and every connection has ended. Only an unusable pipe (its name taken by another program)
-// ends it early: then it returns why, in Italian; otherwise an empty text.
+// ends it early: then it returns why, in Italian; otherwise an empty text. The register files it
+// creates can be read by teachersSid, whose members (and the administrators) alone may clear one.
 std::string ServeRecordPipe(const RecordPipe& pipe, const std::string& sharedDir, const PipeLimits& limits,
-                            HANDLE stop);
+                            HANDLE stop, const std::string& teachersSid = "S-1-5-32-544");
 
 // A game's connection to the record service. The shared folder's record goes through the
 // service; any other folder's is kept by `local`, with the player's own rights.
@@ -52,14 +54,8 @@ public:
     bool canKeepShared(const std::string& dir);
     RecordReading read(const std::string& dir) override;
     SaveResult save(const std::string& dir, const std::string& scoreText, const std::string& holderName) override;
-    RegisterResult appendResult(const std::string&, const GameResult&) override
-    {
-        return {false, "Il registro delle partite non è ancora tenuto da questa versione del gioco."};
-    }
-    RegisterResult clearSchoolYear(const std::string&, int) override
-    {
-        return {false, "Il registro delle partite non è ancora tenuto da questa versione del gioco."};
-    }
+    RegisterResult appendResult(const std::string& dir, const GameResult& result) override;
+    RegisterResult clearSchoolYear(const std::string& dir, int schoolYear) override;
 
 private:
     RecordPipeClient(RecordPipe pipe, std::string sharedDir, RecordKeeper& local);

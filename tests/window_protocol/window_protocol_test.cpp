@@ -85,7 +85,8 @@ protected:
     testing::FixedDateTime dateTime;
     testing::FixedRecordPlace place{dir.recordDir()};
     SystemFileAccess files;
-    LocalRecordKeeper records{files};
+    testing::FixedRegisterStamps stamps;
+    LocalRecordKeeper records{files, stamps};
     testing::ScriptedRandom random;
     ScriptedDialogs dialogs;
     RecordingPort port;

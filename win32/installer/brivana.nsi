@@ -2,7 +2,10 @@
 ; entry, an uninstaller in Apps & features and the record service, which alone writes the
 ; record folder shared by the class. Built by CMake (win32/installer/CMakeLists.txt), which
 ; defines VERSION, EXE, KEEPER, LICENSE_FILE, ICON and OUTFILE. /S installs and uninstalls
-; silently; uninstalling removes the service and keeps the record.
+; silently; uninstalling removes the service and keeps the record and the register.
+; /DOCENTI=GRUPPO names the local or domain group of the teachers, who may read the register of
+; every game played (the administrators always may); installed again without it, the group named
+; before stays.
 Unicode true
 Target amd64-unicode
 SetCompressor /SOLID lzma
@@ -12,8 +15,10 @@ RequestExecutionLevel admin
 !include "MUI2.nsh"
 !include "LogicLib.nsh"
 !include "x64.nsh"
+!include "FileFunc.nsh"
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Brivana"
+!define SETTINGS_KEY "Software\Brivana"
 
 Name "Brivana"
 OutFile "${OUTFILE}"
@@ -42,6 +47,8 @@ VIAddVersionKey /LANG=1040 "LegalCopyright" "Copyright 2026 Brivana developers. 
 ; The last line of the details, which the language file words for the installer alone.
 Var Completed
 CompletedText "$Completed"
+; The teachers' group: /DOCENTI= on the command line, else the one named at the last installation.
+Var Teachers
 
 Function .onInit
   ${IfNot} ${RunningX64}
@@ -52,6 +59,12 @@ Function .onInit
   ; $SMPROGRAMS and $APPDATA name the folders of all users.
   SetShellVarContext all
   StrCpy $Completed "Installazione completata"
+  ${GetParameters} $0
+  ClearErrors
+  ${GetOptions} $0 "/DOCENTI=" $Teachers
+  ${If} ${Errors}
+    ReadRegStr $Teachers HKLM "${SETTINGS_KEY}" "Docenti"
+  ${EndIf}
 FunctionEnd
 
 Function un.onInit
@@ -77,9 +90,12 @@ Section "Brivana"
 
   ; The record shared by the class: %ProgramData%\Brivana, which only the record service
   ; may write. The service's program makes the folder its own, registers itself and starts.
-  nsExec::ExecToLog '"$INSTDIR\brivana-keeper.exe" install'
+  ; The register of the games is for the teachers: the service gives their group the right to read it.
+  nsExec::ExecToLog '"$INSTDIR\brivana-keeper.exe" install "$Teachers"'
   Pop $0
-  ${If} $0 != 0
+  ${If} $0 == 0
+    WriteRegStr HKLM "${SETTINGS_KEY}" "Docenti" "$Teachers"
+  ${Else}
     DetailPrint "brivana-keeper install: $0"
     MessageBox MB_OK|MB_ICONEXCLAMATION "Non sono riuscito ad avviare il servizio che custodisce il record (i dettagli sono nell'elenco delle operazioni): i giocatori vedranno il record della classe, ma i loro punteggi non potranno essere salvati." /SD IDOK
   ${EndIf}
@@ -110,5 +126,6 @@ Section "Uninstall"
   Delete "$SMPROGRAMS\Brivana.lnk"
   Delete "$SMPROGRAMS\Registro di Brivana.lnk"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
+  DeleteRegKey HKLM "${SETTINGS_KEY}"
   ; $APPDATA\Brivana stays: the class keeps its record.
 SectionEnd

@@ -33,6 +33,23 @@ std::vector<std::string> Arguments()
     return arguments;
 }
 
+// How the teacher runs the clearing of a school year: this program, by its full path.
+std::string ClearCommand()
+{
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) return "brivana.exe --registro --cancella";
+        if (length < path.size()) {
+            std::string command = "\"";
+            command += brivana::Utf8(std::wstring_view(path.data(), length));
+            command += "\" --registro --cancella";
+            return command;
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
@@ -56,8 +73,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     brivana::win32::SystemDialogs dialogs;
     const std::vector<std::string> arguments = Arguments();
     if (brivana::AsksForRegister(arguments)) {
-        brivana::RegisterCommandServices services{recordPlace->locate().dir, "brivana.exe --registro --cancella", dialogs,
-                                                  records};
+        brivana::RegisterCommandServices services{recordPlace->locate().dir, ClearCommand(), dialogs, records};
         return brivana::RunRegisterCommand(arguments, services);
     }
     brivana::win32::Tavola tavola({random, dateTime, *recordPlace, records}, dialogs, [] { PostQuitMessage(0); });

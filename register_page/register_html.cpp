@@ -35,8 +35,9 @@ table{border-collapse:collapse;width:100%;margin:.3em 0 1em}
 th,td{border-bottom:1px solid #ccc;padding:.25em .4em;text-align:left;vertical-align:middle}
 th{background:#eef3f9}
 td.n,th.n{text-align:right;white-space:nowrap}
-td.nome{overflow-wrap:anywhere}
-td.quando{white-space:nowrap}
+td.nome,table.giorno td:nth-child(2),table.giorno td:nth-child(3){overflow-wrap:anywhere}
+td.quando,table.giorno td:nth-child(1){white-space:nowrap}
+table.giorno td:nth-child(n+4):nth-child(-n+7){text-align:right;white-space:nowrap}
 svg.grafico{width:180px;max-width:100%;height:auto;display:block}
 svg.grafico polyline{fill:none;stroke:#1f5fa8;stroke-width:1.5}
 svg.grafico circle{fill:#1f5fa8}
@@ -47,7 +48,17 @@ svg.grafico text{font-size:9px;fill:#555}
   table.alunni thead,table.giorno thead{display:none}
   table.alunni tr,table.giorno tr{display:block;border-bottom:1px solid #999;padding:.3em 0}
   table.alunni td,table.giorno td{display:block;border:0;text-align:left}
-  table.alunni td::before,table.giorno td::before{content:attr(data-etichetta) ": ";font-weight:bold}
+  table.alunni td::before,table.giorno td::before{font-weight:bold}
+  table.alunni td:nth-child(1)::before{content:"Alunno: "}table.alunni td:nth-child(2)::before{content:"Partite: "}
+  table.alunni td:nth-child(3)::before{content:"Totale migliore: "}
+  table.alunni td:nth-child(4)::before{content:"Ultimo totale: "}
+  table.alunni td:nth-child(5)::before{content:"Esatte: "}
+  table.alunni td:nth-child(6)::before{content:"Ultima partita: "}
+  table.alunni td:nth-child(7)::before{content:"Esatte per partita: "}
+  table.giorno td:nth-child(1)::before{content:"Ora: "}table.giorno td:nth-child(2)::before{content:"Alunno: "}
+  table.giorno td:nth-child(3)::before{content:"Computer: "}table.giorno td:nth-child(4)::before{content:"Esatte: "}
+  table.giorno td:nth-child(5)::before{content:"Errate: "}table.giorno td:nth-child(6)::before{content:"Totali: "}
+  table.giorno td:nth-child(7)::before{content:"Durata: "}table.giorno td:nth-child(8)::before{content:"Fine: "}
 }
 @page{size:A4;margin:14mm}
 @media print{
@@ -65,11 +76,10 @@ std::string Plural(std::size_t count, const char* one, const char* many)
 }
 
 // kind: "n" for a number, "nome" for a name that may have to break anywhere, "quando" for a
-// date or time that never breaks.
-std::string Cell(const char* label, const std::string& content, const char* kind = nullptr)
+// date or time that never breaks. A narrow window labels each cell by its column, from the style.
+std::string Cell(const std::string& content, const char* kind = nullptr)
 {
-    return std::string("<td") + (kind ? std::string(" class=\"") + kind + "\"" : std::string()) +
-           " data-etichetta=\"" + label + "\">" + content + "</td>";
+    return std::string(kind ? std::string("<td class=\"") + kind + "\">" : std::string("<td>")) + content + "</td>";
 }
 
 std::string PercentText(long long right, long long answers)
@@ -85,13 +95,13 @@ std::string PupilTable(const std::vector<PupilSummary>& pupils)
                        "<th class=\"n\">Esatte (%)</th><th>Ultima partita</th><th>Esatte per partita</th>"
                        "</tr></thead><tbody>";
     for (const PupilSummary& pupil : pupils) {
-        html += "<tr>" + Cell("Alunno", EscapeHtml(pupil.name), "nome") +
-                Cell("Partite", std::to_string(pupil.games), "n") +
-                Cell("Totale migliore", std::to_string(pupil.bestTotal), "n") +
-                Cell("Ultimo totale", std::to_string(pupil.lastTotal), "n") +
-                Cell("Esatte (%)", PercentText(pupil.right, pupil.answers), "n") +
-                Cell("Ultima partita", DateText(pupil.lastPlayed) + " " + TimeText(pupil.lastPlayed), "quando") +
-                Cell("Esatte per partita", PupilChartSvg(pupil.points)) + "</tr>";
+        html += "<tr>" + Cell(EscapeHtml(pupil.name), "nome") +
+                Cell(std::to_string(pupil.games), "n") +
+                Cell(std::to_string(pupil.bestTotal), "n") +
+                Cell(std::to_string(pupil.lastTotal), "n") +
+                Cell(PercentText(pupil.right, pupil.answers), "n") +
+                Cell(DateText(pupil.lastPlayed) + " " + TimeText(pupil.lastPlayed), "quando") +
+                Cell(PupilChartSvg(pupil.points)) + "</tr>";
     }
     return html + "</tbody></table>";
 }
@@ -109,13 +119,11 @@ std::string DayTables(const std::vector<PlayedGame>& games)
                 "<th class=\"n\">Durata</th><th>Fine</th></tr></thead><tbody>";
         for (const PlayedGame* game : day->second) {
             const std::string recordMark = game->setRecord ? " <strong>(record!)</strong>" : "";
-            html += "<tr>" + Cell("Ora", TimeText(game->when), "quando") +
-                    Cell("Alunno", EscapeHtml(game->pupil) + recordMark, "nome") +
-                    Cell("Computer", EscapeHtml(game->computer), "nome") +
-                    Cell("Esatte", std::to_string(game->right), "n") +
-                    Cell("Errate", std::to_string(game->wrong), "n") +
-                    Cell("Totali", std::to_string(game->total), "n") +
-                    Cell("Durata", DurationText(game->seconds), "n") + Cell("Fine", EndingText(game->ending)) +
+            // Styled by column, not cell by cell: a school year's days make a long page.
+            html += "<tr>" + Cell(TimeText(game->when)) + Cell(EscapeHtml(game->pupil) + recordMark) +
+                    Cell(EscapeHtml(game->computer)) + Cell(std::to_string(game->right)) +
+                    Cell(std::to_string(game->wrong)) + Cell(std::to_string(game->total)) +
+                    Cell(DurationText(game->seconds)) + Cell(EndingText(game->ending)) +
                     "</tr>";
         }
         html += "</tbody></table>";

@@ -104,6 +104,18 @@ def check_pupils(dom):
                 check(xs == sorted(set(xs)), f"{period}, {name}: points not left to right: {xs}")
 
 
+def check_days(dom):
+    """Each period's day tables list its games: time, pupil, right, wrong, total."""
+    for period, start in fixture.PERIOD_STARTS.items():
+        shown = sorted(tuple(e["text"].strip() for e in dom.elements if e["tag"] == "td" and row in e["parents"])
+                       for row in dom.elements if row["tag"] == "tr" and dom.inside(row, "section", id=period)
+                       and dom.inside(row, "table", **{"class": "giorno"}))
+        shown = sorted((c[0], c[1].replace(" (record!)", ""), c[3], c[4], c[5]) for c in shown if c)
+        wanted = sorted((when[11:16], pupil, str(right), str(wrong), str(right + wrong))
+                        for when, _, pupil, right, wrong, _, _ in fixture.GAMES if when[:10] >= start)
+        check(shown == wanted, f"{period}: day tables show {shown}, expected {wanted}")
+
+
 def main():
     tool = sys.argv[1]
     if not shutil.which("chromium"):
@@ -118,9 +130,10 @@ def main():
         check(not console, f"console messages: {console}")
         dom = Dom(text)
         check_pupils(dom)
+        check_days(dom)
         check(not [e for e in dom.elements if e["tag"] == "script"], "the page holds a script element")
         check(not [e for e in dom.elements if "onclick" in e["attrs"]], "a name's markup became an attribute")
-        names = [e["text"].strip() for e in dom.elements if e["tag"] == "td" and e["attrs"].get("data-etichetta") == "Alunno"]
+        names = [e["text"].strip() for e in dom.elements if e["tag"] == "td" and e["attrs"].get("class") == "nome"]
         check(fixture.MARKUP_NAME in names, "the name with markup is not shown as text")
         notice = next((e["text"] for e in dom.elements if e["attrs"].get("id") == "righe-illeggibili"), "")
         check(f"{fixture.DAMAGED_LINES} righe" in notice, f"damaged lines notice: {notice!r}")

@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 . scripts/ensure-packages.sh
 ensure_packages "${BUILD_PACKAGES[@]}" googletest libgtest-dev clang libclang-rt-14-dev xvfb xauth \
-    libbenchmark-dev libxcb1-dev pkg-config desktop-file-utils appstream
+    libbenchmark-dev libxcb1-dev pkg-config desktop-file-utils appstream "${REGISTER_CHECK_PACKAGES[@]}"
 
 passed=0
 failed=0

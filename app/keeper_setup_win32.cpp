@@ -10,6 +10,7 @@
 #include "system/owned_handle_windows.h"
 #include "system/record_pipe_windows.h"
 #include "system/record_security_windows.h"
+#include "system/register_security_windows.h"
 #include "system/server_account_windows.h"
 #include "system/system_record_place.h"
 #include "system/wide_text_windows.h"
@@ -171,8 +172,12 @@ std::string Restrict(SC_HANDLE service)
 
 }  // namespace
 
-std::string InstallRecordService()
+std::string InstallRecordService(const std::string& teachersGroup)
 {
+    // The teachers read the register; without a group named, the administrators alone do.
+    const std::string teachersSid = teachersGroup.empty() ? kAdministratorsSid : AccountSid(teachersGroup);
+    if (teachersSid.empty())
+        return "Il gruppo dei docenti \"" + teachersGroup + "\" non esiste su questo computer né nel suo dominio.";
     const std::string dir = InstalledRecordDirectory();
     if (dir.empty()) return "Windows non indica la cartella ProgramData: non so dove tenere il record.";
     if (std::string problem = MakeFolder(dir); !problem.empty()) return problem;
@@ -187,7 +192,7 @@ std::string InstallRecordService()
     std::wstring program(MAX_PATH, L'\0');
     program.resize(GetModuleFileNameW(nullptr, program.data(), static_cast<DWORD>(program.size())));
     if (program.empty()) return Failed("a registrare");
-    const std::wstring command = L"\"" + program + L"\"";
+    const std::wstring command = L"\"" + program + L"\" --docenti=" + Wide(teachersSid);
     const std::wstring account = std::wstring(L"NT SERVICE\\") + kRecordServiceName;
 
     const OwnedService manager = UnlessLocked(

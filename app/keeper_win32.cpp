@@ -3,6 +3,8 @@
 // "install" and "uninstall", run by the installer as an administrator, register and remove it.
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <cstdio>
 #include <cstring>
 #include <mutex>
@@ -15,6 +17,7 @@
 #include "system/owned_handle_windows.h"
 #include "system/record_pipe_windows.h"
 #include "system/record_security_windows.h"
+#include "system/register_security_windows.h"
 #include "system/server_account_windows.h"
 #include "system/wide_text_windows.h"
 #include "system/windows_directory.h"
@@ -115,9 +118,17 @@ void WINAPI ServiceMain(DWORD, LPWSTR*)
     run.report(SERVICE_RUNNING);
     const std::string why = dir.empty() ? "Windows non indica la cartella ProgramData."
                                         : brivana::ServeRecordPipe(brivana::InstalledRecordPipe(), {dir, lab}, {},
-                                                                   run.stop);
+                                                                   run.stop, brivana::TeachersSidOfCommandLine());
     if (!why.empty()) Log(why);
     run.report(SERVICE_STOPPED, why.empty() ? 0 : 1);
+}
+
+// The command line's argument at index as typed, accents and all (argv has the system's code page).
+std::string UnicodeArgument(int index)
+{
+    int count = 0;
+    const brivana::Owned<LPWSTR*, LocalFree> arguments(CommandLineToArgvW(GetCommandLineW(), &count));
+    return arguments && index < count ? brivana::Utf8(arguments.get()[index]) : std::string();
 }
 
 }  // namespace
@@ -125,9 +136,10 @@ void WINAPI ServiceMain(DWORD, LPWSTR*)
 int main(int argc, char** argv)
 {
     if (argc == 2 && std::strcmp(argv[1], "verifica") == 0) return brivana::AskRecordCheck();
-    if (argc == 2 && (std::strcmp(argv[1], "install") == 0 || std::strcmp(argv[1], "uninstall") == 0)) {
-        const bool install = std::strcmp(argv[1], "install") == 0;
-        const std::string why = install ? brivana::InstallRecordService() : brivana::RemoveRecordService();
+    const bool install = (argc == 2 || argc == 3) && std::strcmp(argv[1], "install") == 0;
+    if (install || (argc == 2 && std::strcmp(argv[1], "uninstall") == 0)) {
+        const std::string why = install ? brivana::InstallRecordService(argc == 3 ? UnicodeArgument(2) : "")
+                                        : brivana::RemoveRecordService();
         if (!why.empty()) TellInstaller(why);
         return why.empty() ? 0 : 1;
     }
@@ -135,7 +147,8 @@ int main(int argc, char** argv)
     const SERVICE_TABLE_ENTRYW services[] = {{name, ServiceMain}, {nullptr, nullptr}};
     if (StartServiceCtrlDispatcherW(services)) return 0;
     std::fputs("brivana-keeper è il servizio che custodisce il record di Brivana: lo avvia Windows.\n"
-               "  brivana-keeper install    lo registra e lo avvia (da amministratore)\n"
+               "  brivana-keeper install [GRUPPO]  lo registra e lo avvia (da amministratore); i membri\n"
+               "                   del GRUPPO dei docenti leggono il registro delle partite\n"
                "  brivana-keeper uninstall  lo ferma e lo rimuove; il record resta\n"
                "  brivana-keeper verifica   dice dove il servizio tiene il record e se può leggerlo e scriverlo\n",
                stderr);

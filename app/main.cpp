@@ -1,11 +1,15 @@
 // Starts Brivana: the record keeper split off, the application, the real services and the
-// window, then the event loop.
+// window, then the event loop. With --registro, the teacher's register instead of a game.
 #include <QApplication>
 #include <QTranslator>
 #include <memory>
+#include <string>
 #include <string_view>
+#include <vector>
 
+#include "app/teacher_register.h"
 #include "game/record_store.h"
+#include "system/register_stamps.h"
 #include "system/system_file_access.h"
 #include "system/lab_setting.h"
 #include "system/record_check.h"
@@ -24,7 +28,8 @@ int main(int argc, char* argv[])
     // First of all, while this process may still hold the installed game's rights: after this
     // it holds only the player's own, and Qt never sees any other.
     brivana::SystemFileAccess files;
-    brivana::LocalRecordKeeper ownRecords(files);
+    brivana::SystemRegisterStamps stamps;
+    brivana::LocalRecordKeeper ownRecords(files, stamps);
     const std::unique_ptr<brivana::KeeperConnection> keeper = brivana::SplitOffRecordKeeper(ownRecords);
 
     QApplication app(argc, argv);
@@ -43,6 +48,13 @@ int main(int argc, char* argv[])
         recordPlace = std::make_unique<brivana::SystemRecordPlace>();
     brivana::RecordKeeper& records = keeper ? static_cast<brivana::RecordKeeper&>(*keeper) : ownRecords;
     brivana::window::QtDialogs dialogs;
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (brivana::AsksForRegister(arguments)) {
+        // Read with the teacher's own rights: the keeper's are never lent to it.
+        brivana::RegisterCommandServices services{recordPlace->locate().dir, "brivana --registro --cancella", dialogs,
+                                                  records};
+        return brivana::RunRegisterCommand(arguments, services);
+    }
     brivana::Tavola tavola({random, dateTime, *recordPlace, records}, dialogs);
     QObject::connect(&tavola, &brivana::Tavola::gameEnded, &app, [] { QCoreApplication::exit(0); });
     // The first game starts at once, its name prompt before anything else: the event loop's

@@ -53,6 +53,12 @@ public:
     IoStatus replace(const std::string& f, const std::string& t) override { return real_.replace(f, t); }
     IoStatus remove(const std::string& p) override { return real_.remove(p); }
     IoStatus syncDirectory(const std::string& d) override { return real_.syncDirectory(d); }
+    IoStatus readTail(const std::string& p, std::size_t m, std::string& o, std::uint64_t& s) override
+    {
+        return real_.readTail(p, m, o, s);
+    }
+    IoStatus appendPrivate(const std::string& p, const std::string& b) override { return real_.appendPrivate(p, b); }
+    IoStatus truncate(const std::string& p, std::uint64_t s) override { return real_.truncate(p, s); }
 
 private:
     SystemFileAccess real_;

@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 
 #include "game/record_store.h"
+#include "system/register_stamps.h"
 #include "system/system_file_access.h"
 #include "system/system_date_time.h"
 #include "system/system_random.h"
@@ -44,7 +45,8 @@ private:
     SystemRandom random_;
     SystemDateTime dateTime_;
     SystemFileAccess files_;
-    LocalRecordKeeper keeper_{files_};
+    SystemRegisterStamps stamps_;
+    LocalRecordKeeper keeper_{files_, stamps_};
     window::QtDialogs dialogs_;
     Tavola tavola_;
     bool painted_ = false;

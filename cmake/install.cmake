@@ -38,6 +38,9 @@ set(pictures_dir ${PROJECT_SOURCE_DIR}/window/pictures)
 set(generated_dir ${PROJECT_BINARY_DIR}/data)
 
 configure_file(${data_dir}/${BRIVANA_APP_ID}.desktop.in ${generated_dir}/${BRIVANA_APP_ID}.desktop @ONLY)
+# The teacher's entry: the register's page (brivana --registro).
+configure_file(${data_dir}/${BRIVANA_APP_ID}.Registro.desktop.in ${generated_dir}/${BRIVANA_APP_ID}.Registro.desktop
+               @ONLY)
 configure_file(${data_dir}/${BRIVANA_APP_ID}.metainfo.xml.in
                ${generated_dir}/${BRIVANA_APP_ID}.metainfo.xml @ONLY)
 configure_file(${data_dir}/brivana.6.in ${generated_dir}/brivana.6 @ONLY)
@@ -59,7 +62,8 @@ foreach(name IN ITEMS brivana.6 changelog)
 endforeach()
 add_custom_target(brivana_compressed_docs ALL DEPENDS ${compressed})
 
-install(FILES ${generated_dir}/${BRIVANA_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${generated_dir}/${BRIVANA_APP_ID}.desktop ${generated_dir}/${BRIVANA_APP_ID}.Registro.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${generated_dir}/${BRIVANA_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 foreach(size IN ITEMS 48 64 128 256)
   install(FILES ${pictures_dir}/brivana-${size}.png

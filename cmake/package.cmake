@@ -13,7 +13,9 @@ string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "the tallies and the best score.\n"
     "\n"
     "Every local account plays for the same record, kept in /var/games/brivana\n"
-    "by the system user games; no player can change it except by playing.")
+    "by the system user games; no player can change it except by playing.\n"
+    "Every game's result is written in a register, per school year, that only\n"
+    "the members of the group brivana-docenti can read.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 # The desktop entry carries the executable's path as configured: cpack checks the two agree.
 set(CPACK_BRIVANA_CONFIGURED_PREFIX ${CMAKE_INSTALL_PREFIX})
@@ -28,8 +30,9 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://brivana.example.org/)
 # Libraries come from dpkg-shlibdeps; the window also needs the fonts it draws with and
 # Qt's Italian translations of the standard dialog buttons.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# debconf asks, at low priority, for the class record's folder on the school's server.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, qt6-translations-l10n, debconf (>= 0.5) | debconf-2.0")
+# debconf asks, at low priority, for the class record's folder on the school's server; passwd
+# makes the teachers' group.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, qt6-translations-l10n, passwd, debconf (>= 0.5) | debconf-2.0")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
     ${PROJECT_SOURCE_DIR}/data/debian/config ${PROJECT_SOURCE_DIR}/data/debian/templates
     ${PROJECT_SOURCE_DIR}/data/debian/postinst ${PROJECT_SOURCE_DIR}/data/debian/postrm)

@@ -23,7 +23,7 @@ void Game::Timer1_Timer()
 {
     if (ended_) return;
     if (view_.text(Field::lblconto) == "00:00:00") {
-        cmdExit_Click();
+        EndGame(GameEnding::clockRanOut);
         return;
     }
 

@@ -1,11 +1,18 @@
-// The end of a game: farewell, a better record saved, the program ended.
+// The end of a game: farewell, a better record saved, the game written in the register, the
+// program ended.
+#include <algorithm>
+
 #include "game/game.h"
 #include "game/keeper_requests.h"
 #include "game/record_store.h"
 
 namespace brivana {
 
-void Game::cmdExit_Click()
+void Game::cmdExit_Click() { EndGame(GameEnding::exit); }
+
+void Game::Form_Unload() { EndGame(GameEnding::windowClosed); }
+
+void Game::EndGame(GameEnding ending)
 {
     // The clock keeps ticking behind the farewell; the end runs once all the same.
     if (ended_) return;
@@ -15,7 +22,34 @@ void Game::cmdExit_Click()
     view_.messageBox("Ciao " + name + ", alla prossima sfida!", MsgStyle::ok,
                      "Data " + services_.dateTime.nowText());
     SaveRecordIfBeaten("Ok ho registrato il tuo record, C A M P I O N E");
+    WriteToRegister(ending);
     view_.endProgram();
+}
+
+int Game::SecondsPlayed() const
+{
+    const int left = state_.clockHours * 3600 + state_.clockMinutes * 60 + static_cast<int>(state_.clockSeconds);
+    return std::clamp(kGameSeconds - left, 0, kGameSeconds);
+}
+
+void Game::WriteToRegister(GameEnding ending)
+{
+    // A window closed before its first game was loaded played no game; and a game is written
+    // once, though the clock may run out while a new game's message is open.
+    if (state_.recordDir.empty() || registered_) return;
+    registered_ = true;
+    GameResult result;
+    result.pupil = RegisterText(view_.text(Field::lblnome1));
+    result.right = state_.correctCount;
+    result.wrong = state_.wrongCount;
+    result.total = std::min(result.right + result.wrong, kTallyMax);
+    result.seconds = SecondsPlayed();
+    result.ending = ending;
+    result.record = scoreSaved_;
+    const RegisterResult written = services_.records.appendResult(state_.recordDir, result);
+    if (!written.done)
+        view_.messageBox("Non sono riuscito a scrivere questa partita nel registro dei docenti.\n" + written.why,
+                         MsgStyle::okExclamation);
 }
 
 bool Game::SaveRecordIfBeaten(const std::string& congratulation)

@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -57,6 +58,17 @@ public:
     virtual IoStatus remove(const std::string& path) = 0;
     // Flushes the folder's entries, so that renames inside it survive a power cut.
     virtual IoStatus syncDirectory(const std::string& dir) = 0;
+
+    // The register's files, which grow a line at a time and are not for the players to read.
+    // The size of a regular file and its last bytes, at most maxBytes of them.
+    virtual IoStatus readTail(const std::string& path, std::size_t maxBytes, std::string& out,
+                              std::uint64_t& size) = 0;
+    // Writes bytes at the end of a regular file. A missing file is created readable only by the
+    // folder's owner and the teachers (on Linux mode 0640, its group the folder's; on Windows the
+    // access list this file access was given).
+    virtual IoStatus appendPrivate(const std::string& path, const std::string& bytes) = 0;
+    // Cuts a regular file to its first size bytes.
+    virtual IoStatus truncate(const std::string& path, std::uint64_t size) = 0;
 };
 
 }  // namespace brivana

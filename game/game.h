@@ -13,6 +13,7 @@
 #include "game/random_source.h"
 #include "game/record_keeper.h"
 #include "game/record_place.h"
+#include "game/register_line.h"
 
 namespace brivana {
 
@@ -40,8 +41,10 @@ public:
     void cmdNext_Click();
     // One typed character; setting keyAscii to 0 discards it.
     void txtAnswer_KeyPress(std::int16_t& keyAscii);
-    // Says goodbye, saves a better record and ends the program.
+    // Says goodbye, saves a better record, writes the game in the register and ends the program.
     void cmdExit_Click();
+    // The window is being closed from its frame: the game ends as with Exit.
+    void Form_Unload();
     // One tick of the one-second timer.
     void Timer1_Timer();
     // The "NUOVO GIOCO" menu was opened: confirm, save a better record, reload the window.
@@ -55,6 +58,12 @@ public:
 
 private:
     void StartClock();
+    // The end of the game, however it came: farewell, record, register, end of the program.
+    void EndGame(GameEnding ending);
+    // Appends this game's result to the register beside the record; tells the player if it failed.
+    void WriteToRegister(GameEnding ending);
+    // Seconds played by this game's clock.
+    int SecondsPlayed() const;
     // Saves the score and name as the record when the score beats it, and tells the player
     // what happened. Returns whether it saved.
     bool SaveRecordIfBeaten(const std::string& congratulation);
@@ -67,6 +76,8 @@ private:
     bool ended_ = false;
     // This game's score is the stored record already: the end must not try to save it again.
     bool scoreSaved_ = false;
+    // This game's line is in the register already (or was tried): the end must not write another.
+    bool registered_ = false;
     std::vector<std::string> recordNotices_;   // where the record is kept, when unusual
     std::vector<std::string> recordProblems_;  // what went wrong reading the record, said first whether it was read
 };

@@ -79,6 +79,20 @@ std::string EncodeSaveRequest(std::string_view score, std::string_view holder)
     return payload;
 }
 
+std::string EncodeAppendRequest(const GameResult& result)
+{
+    std::string payload(1, static_cast<char>(KeeperRequestKind::append));
+    PutText(payload, EncodeResultFields(result));
+    return payload;
+}
+
+std::string EncodeClearRequest(int schoolYear)
+{
+    std::string payload(1, static_cast<char>(KeeperRequestKind::clear));
+    PutText(payload, std::to_string(schoolYear));
+    return payload;
+}
+
 std::optional<KeeperRequest> DecodeRequest(std::string_view payload)
 {
     PayloadReader in(payload);
@@ -90,6 +104,13 @@ std::optional<KeeperRequest> DecodeRequest(std::string_view payload)
     case KeeperRequestKind::canKeep:
     case KeeperRequestKind::read:
         break;
+    case KeeperRequestKind::append:
+    case KeeperRequestKind::clear: {
+        auto text = in.text();
+        if (!text) return std::nullopt;
+        request.text = std::move(*text);
+        break;
+    }
     case KeeperRequestKind::save: {
         auto score = in.text();
         auto holder = in.text();
@@ -198,6 +219,34 @@ std::optional<SaveResult> DecodeSaveAnswer(std::string_view payload)
         *outcome > static_cast<char>(SaveOutcome::kept))
         return std::nullopt;
     return SaveResult{static_cast<SaveOutcome>(*outcome), std::move(*why)};
+}
+
+std::string EncodeRegisterAnswer(const RegisterResult& result)
+{
+    std::string payload(1, result.done ? '1' : '0');
+    PutText(payload, result.why);
+    return payload;
+}
+
+std::optional<RegisterResult> DecodeRegisterAnswer(std::string_view payload)
+{
+    PayloadReader in(payload);
+    const auto done = in.byte();
+    auto why = in.text();
+    if (!done || (*done != '0' && *done != '1') || !why || !in.atEnd()) return std::nullopt;
+    return RegisterResult{*done == '1', std::move(*why)};
+}
+
+std::optional<int> SchoolYearOfRequest(std::string_view text)
+{
+    if (text.size() != 4) return std::nullopt;
+    int year = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') return std::nullopt;
+        year = year * 10 + (c - '0');
+    }
+    if (year < kFirstSchoolYear || year > kLastSchoolYear) return std::nullopt;
+    return year;
 }
 
 }  // namespace brivana

@@ -29,12 +29,13 @@ inline constexpr std::size_t kHolderNameMaxLength = 255;
 // The highest score a game can reach: the tallies stop counting there.
 inline constexpr int kScoreMax = 32767;
 
-enum class KeeperRequestKind : char { canKeep = 'W', read = 'R', save = 'S' };
+enum class KeeperRequestKind : char { canKeep = 'W', read = 'R', save = 'S', append = 'A', clear = 'C' };
 
 struct KeeperRequest {
     KeeperRequestKind kind = KeeperRequestKind::read;
     std::string score;   // a save's texts, as sent: check them with SaveRequestProblem
     std::string holder;
+    std::string text;    // an append's result fields, a clearing's school year, as sent
 };
 
 // The frame carrying payload.
@@ -45,7 +46,11 @@ std::optional<std::uint32_t> FramePayloadSize(const unsigned char (&header)[kFra
 std::string EncodeCanKeepRequest();
 std::string EncodeReadRequest();
 std::string EncodeSaveRequest(std::string_view score, std::string_view holder);
-// One of the three requests, whole and with nothing after it; nothing otherwise.
+// Appends result to the register of the school year under way.
+std::string EncodeAppendRequest(const GameResult& result);
+// Empties the register of schoolYear.
+std::string EncodeClearRequest(int schoolYear);
+// One of the requests, whole and with nothing after it; nothing otherwise.
 std::optional<KeeperRequest> DecodeRequest(std::string_view payload);
 
 // Whether text is a score a record can hold: a decimal 0..kScoreMax as the game writes it
@@ -66,5 +71,9 @@ std::string EncodeReadAnswer(const RecordReading& reading);
 std::optional<RecordReading> DecodeReadAnswer(std::string_view payload);
 std::string EncodeSaveAnswer(const SaveResult& result);
 std::optional<SaveResult> DecodeSaveAnswer(std::string_view payload);
+std::string EncodeRegisterAnswer(const RegisterResult& result);
+std::optional<RegisterResult> DecodeRegisterAnswer(std::string_view payload);
+// The school year a clearing names: four digits, kFirstSchoolYear..kLastSchoolYear.
+std::optional<int> SchoolYearOfRequest(std::string_view text);
 
 }  // namespace brivana

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "game/register_line.h"
+
 namespace brivana {
 
 struct RecordReading {
@@ -28,6 +30,12 @@ struct SaveResult {
     std::string why;  // for the failures, in Italian
 };
 
+// What became of a request about the register.
+struct RegisterResult {
+    bool done = false;
+    std::string why;  // when not done, in Italian
+};
+
 class RecordKeeper {
 public:
     virtual ~RecordKeeper() = default;
@@ -35,6 +43,12 @@ public:
     virtual RecordReading read(const std::string& dir) = 0;
     // Saves scoreText and holderName as the record when scoreText still beats the stored score.
     virtual SaveResult save(const std::string& dir, const std::string& scoreText, const std::string& holderName) = 0;
+    // Appends one game's result to the register of the school year under way, beside the record
+    // in dir; the keeper adds the date, the time and the computer's name.
+    virtual RegisterResult appendResult(const std::string& dir, const GameResult& result) = 0;
+    // Empties the register of the school year that starts on 1 September of schoolYear, beside
+    // the record in dir. The installed keeper does it only for a teacher.
+    virtual RegisterResult clearSchoolYear(const std::string& dir, int schoolYear) = 0;
 };
 
 }  // namespace brivana

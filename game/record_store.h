@@ -13,6 +13,7 @@
 
 #include "game/file_access.h"
 #include "game/record_keeper.h"
+#include "game/register_store.h"
 
 namespace brivana {
 
@@ -75,18 +76,21 @@ private:
     std::chrono::milliseconds lockWait_;
 };
 
-// Keeps the record with this process's own rights.
+// Keeps the record and the register with this process's own rights.
 class LocalRecordKeeper final : public RecordKeeper {
 public:
-    explicit LocalRecordKeeper(FileAccess& files) : files_(files) {}
+    LocalRecordKeeper(FileAccess& files, RegisterStamps& stamps) : files_(files), stamps_(stamps) {}
     RecordReading read(const std::string& dir) override { return RecordStore(files_, dir).Read(); }
     SaveResult save(const std::string& dir, const std::string& scoreText, const std::string& holderName) override
     {
         return RecordStore(files_, dir).SaveRecord(scoreText, holderName);
     }
+    RegisterResult appendResult(const std::string& dir, const GameResult& result) override;
+    RegisterResult clearSchoolYear(const std::string& dir, int schoolYear) override;
 
 private:
     FileAccess& files_;
+    RegisterStamps& stamps_;
 };
 
 }  // namespace brivana

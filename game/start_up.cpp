@@ -36,6 +36,7 @@ void Game::Form_Load()
     state_.correctCount = 0;
     state_.wrongCount = 0;
     scoreSaved_ = false;
+    registered_ = false;
     view_.setText(Field::lblScore1, "0");
     view_.setText(Field::lblScore, "0");
 }
@@ -56,6 +57,9 @@ void Game::Next_Click()
     if (ended_ || answer == MsgAnswer::no) return;
 
     SaveRecordIfBeaten("Ok ho registrato il tuo record, C A M P I O N E\"");
+    // The clock may have run out behind the congratulation: that end wrote the game already.
+    if (ended_) return;
+    WriteToRegister(GameEnding::newGame);
     if (ended_) return;
     view_.reload();
 }

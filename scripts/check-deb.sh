@@ -4,8 +4,10 @@
 # that belong to no extra group play through the window for the shared record (one while the
 # other holds locks on all it can), check that neither can change the record folder otherwise,
 # attack the record keeper as a hostile window and kill, starve and freeze it while it saves
-# (scripts/attack-keeper.py), remove the package and check that the shared record survives,
-# then purge it. The machine is left as it was, the two accounts removed.
+# (scripts/attack-keeper.py), check that each game left its line in the teachers' register, which
+# a teacher's account reads and neither pupil can, remove the package and check that the shared
+# record survives, then purge it. The machine is left as it was, the three accounts removed, and
+# the group brivana-docenti too when the package made it.
 # Changes the machine (as root, or through sudo), so ./test.sh does not run it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -18,6 +20,12 @@ readonly game=/usr/games/brivana
 readonly first_window="Gioca con il prodotto di numeri relativi"
 readonly build_dir=build-deb
 readonly pupils=(brivana-anna brivana-bruno)
+readonly teacher=brivana-prof
+readonly teachers_group=brivana-docenti
+# The register of the school year under way, which starts on 1 September.
+school_year=$(date +%Y)
+[ "$(date +%-m)" -ge 9 ] || school_year=$((school_year - 1))
+readonly register="brivana-registro-$school_year-$((school_year + 1)).txt"
 
 as_root=()
 [ "$(id -u)" -eq 0 ] || as_root=(sudo)
@@ -35,9 +43,11 @@ package_status() { dpkg-query -W -f='${Status}' brivana 2>/dev/null || true; }
 [ -z "$(package_status)" ] || [ "$(package_status)" = "unknown ok not-installed" ] ||
     die "brivana is already known to dpkg ($(package_status)); purge it first"
 [ ! -e "$record_dir" ] || die "$record_dir already exists; it would not be left as it was"
-for pupil in "${pupils[@]}"; do
+for pupil in "${pupils[@]}" "$teacher"; do
     ! id "$pupil" >/dev/null 2>&1 || die "the account $pupil already exists; it would not be left as it was"
 done
+group_was_there=no
+! getent group "$teachers_group" >/dev/null || group_was_there=yes
 
 packages_before=$(dpkg-query -W -f='${Package}\n' | sort)
 added_packages=()
@@ -64,6 +74,9 @@ cleanup() {
         "${as_root[@]}" pkill -KILL -u "$pupil" 2>/dev/null || true
         "${as_root[@]}" userdel -r "$pupil" 2>/dev/null || true
     done
+    if [ "$group_was_there" = no ] && getent group "$teachers_group" >/dev/null; then
+        "${as_root[@]}" groupdel "$teachers_group" || true
+    fi
     if [ ${#added_packages[@]} -gt 0 ]; then
         apt purge "${added_packages[@]}" >/dev/null || true
     fi
@@ -104,10 +117,10 @@ mapfile -t added_packages < <(comm -13 <(echo "$packages_before") \
 [ -x "$game" ] || die "$game is missing"
 [ -f /usr/share/applications/org.example.Brivana.desktop ] || die "the desktop entry is missing"
 owner_mode=$(stat -c '%U:%G %a' "$record_dir")
-[ "$owner_mode" = "games:games 2711" ] || die "$record_dir is $owner_mode, not games:games 2711"
+[ "$owner_mode" = "games:$teachers_group 2711" ] || die "$record_dir is $owner_mode, not games:$teachers_group 2711"
 game_mode=$(stat -c '%U:%G %a' "$game")
 [ "$game_mode" = "games:root 4755" ] || die "$game is $game_mode, not games:root 4755 (set-user-id games)"
-ok "installed; $record_dir is games:games 2711, $game is set-user-id games"
+ok "installed; $record_dir is games:$teachers_group 2711, $game is set-user-id games"
 
 echo "== Starting the installed game under Xvfb"
 game_log=$(mktemp)
@@ -221,7 +234,7 @@ bruno_score=$(record briv2s.txt)
 [ "$bruno_score" -gt "$anna_score" ] || die "Bruno's $bruno_score replaced Anna's better $anna_score"
 ok "Bruno saw Anna's record of $anna_score and beat it with $bruno_score (windows: $shots)"
 for file in briv2s.txt nbriv2s.txt; do
-    [ "$(stat -c '%U:%G %a' "$record_dir/$file")" = "games:games 644" ] || die "$file is not games:games 644"
+    [ "$(stat -c '%U:%G %a' "$record_dir/$file")" = "games:$teachers_group 644" ] || die "$file is not games:$teachers_group 644"
 done
 ls -la "$record_dir"
 
@@ -237,10 +250,30 @@ for pupil in "${pupils[@]}"; do
     done
 done
 [ "$(record nbriv2s.txt)" = Bruno ] && [ "$(record briv2s.txt)" = "$bruno_score" ] || die "the record changed"
-[ "$(ls -A "$record_dir" | sort | tr '\n' ' ')" = "briv2s.txt brivana.lock nbriv2s.txt " ] ||
+[ "$(ls -A "$record_dir" | LC_ALL=C sort | tr '\n' ' ')" = "briv2s.txt $register brivana.lock nbriv2s.txt " ] ||
     die "$record_dir holds more or less: $(ls -A "$record_dir")"
-[ "$(stat -c '%U:%G %a' "$record_dir/brivana.lock")" = "games:games 600" ] || die "brivana.lock is not games:games 600"
+[ "$(stat -c '%U %a' "$record_dir/brivana.lock")" = "games 600" ] || die "brivana.lock is not games's, 600"
 ok "neither account can create, append, chmod, rm, mv or ln anything in $record_dir"
+
+# Each game left one whole line, stamped by the keeper; the teachers read the register, no pupil can.
+[ "$(stat -c '%U:%G %a' "$record_dir/$register")" = "games:$teachers_group 640" ] ||
+    die "$register is $(stat -c '%U:%G %a' "$record_dir/$register"), not games:$teachers_group 640"
+"${as_root[@]}" cat "$record_dir/$register"
+lines=$("${as_root[@]}" cat "$record_dir/$register" | tr -d '\r' | cut -d';' -f2,3,8,9 | tr '\n' ' ')
+[ "$lines" = "$(hostname);Anna;esci;1 $(hostname);Bruno;esci;1 " ] ||
+    die "the register does not hold one line for each game: $lines"
+for pupil in "${pupils[@]}"; do
+    for attempt in "cat $record_dir/$register" "echo x >>$record_dir/$register" "ls $record_dir"; do
+        if "${as_root[@]}" su - "$pupil" -c "$attempt" >/dev/null 2>&1; then
+            die "$pupil could: $attempt"
+        fi
+    done
+done
+"${as_root[@]}" useradd --create-home --shell /bin/sh --groups "$teachers_group" "$teacher"
+made_pupils+=("$teacher")
+[ "$("${as_root[@]}" su - "$teacher" -c "cat $record_dir/$register")" = "$("${as_root[@]}" cat "$record_dir/$register")" ] ||
+    die "$teacher ($teachers_group) cannot read $register"
+ok "one line for each game in $register (games:$teachers_group 640): $teacher reads it, neither pupil can"
 stop_game_and_display
 
 echo "== A hostile window's requests; the keeper killed, starved and frozen while it saves"
@@ -256,7 +289,7 @@ apt remove brivana >/dev/null
 [ "$(package_status)" = "deinstall ok config-files" ] || die "after remove brivana is $(package_status)"
 [ ! -e "$game" ] || die "$game is still there after remove"
 [ -d "$record_dir" ] || die "$record_dir did not survive the removal"
-[ "$(stat -c '%U:%G %a' "$record_dir")" = "games:games 2711" ] || die "$record_dir changed owner or mode"
+[ "$(stat -c '%U:%G %a' "$record_dir")" = "games:$teachers_group 2711" ] || die "$record_dir changed owner or mode"
 [ "$(cd "$record_dir" && md5sum briv2s.txt nbriv2s.txt)" = "$record_before" ] ||
     die "the record changed with the removal"
 ok "removed; $record_dir and its record survived"

@@ -122,6 +122,8 @@ check_installed() {
     [ -f "$program/brivana.exe" ] || fail "no brivana.exe in Program Files"
     [ -f "$program/uninstall.exe" ] || fail "no uninstaller"
     [ -f "$prefix/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Brivana.lnk" ] || fail "no Start-menu entry"
+    [ -f "$prefix/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Registro di Brivana.lnk" ] ||
+        fail "no Start-menu entry for the register"
     [ -d "$records" ] || fail "no shared record folder"
     reg_query "$key" /v UninstallString >/dev/null 2>&1 || fail "no uninstaller in Apps & features"
 

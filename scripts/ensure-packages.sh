@@ -25,3 +25,6 @@ WINDOWS_PACKAGES=(cmake ninja-build mingw-w64 g++-mingw-w64-x86-64-posix googlet
                   xvfb xauth fonts-liberation2 xdotool
                   # the lab check's server that never answers
                   fuse3 libfuse3-dev pkg-config gcc)
+# What the checks of the teacher's register page need: a browser for the page, LibreOffice Calc for
+# the spreadsheet file, Python for both.
+REGISTER_CHECK_PACKAGES=(chromium libreoffice-calc-nogui python3)

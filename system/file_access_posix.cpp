@@ -290,3 +290,82 @@ IoStatus SystemFileAccess::syncDirectory(const std::string& dir)
 }
 
 }  // namespace brivana
+
+namespace brivana {
+
+namespace {
+
+// The register: its owner writes it, the folder's group (the teachers) reads it, nobody else.
+constexpr mode_t kPrivateFileMode = 0640;
+
+// Opens an existing regular file for writing as it is named; a link fails with ELOOP.
+IoStatus OpenRegularForWriting(const std::string& path, int flags, Descriptor& file)
+{
+    file.reset(::open(path.c_str(), O_WRONLY | flags | kSafeOpen));
+    if (!file.valid()) {
+        const int error = errno;
+        if (error == ENOENT) return IoStatus::missingFile(FileErrorText("scrivere", path, error));
+        if (error == ELOOP) return NotARegularFile("scrivere", path);
+        return Failure("scrivere", path, error);
+    }
+    if (!IsRegular(file.get())) return NotARegularFile("scrivere", path);
+    return IoStatus::success();
+}
+
+}  // namespace
+
+IoStatus SystemFileAccess::readTail(const std::string& path, std::size_t maxBytes, std::string& out,
+                                    std::uint64_t& size)
+{
+    out.clear();
+    size = 0;
+    Descriptor file(-1);
+    if (IoStatus status = OpenRegular("leggere", path, file); !status.ok()) return status;
+    struct stat info {};
+    if (::fstat(file.get(), &info) != 0) return Failure("leggere", path);
+    size = static_cast<std::uint64_t>(info.st_size);
+    const std::uint64_t from = size > maxBytes ? size - maxBytes : 0;
+    out.resize(static_cast<std::size_t>(size - from));
+    std::size_t got = 0;
+    while (got < out.size()) {
+        const ssize_t n = ::pread(file.get(), out.data() + got, out.size() - got, static_cast<off_t>(from + got));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return Failure("leggere", path);
+        if (n == 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    out.resize(got);
+    return IoStatus::success();
+}
+
+IoStatus SystemFileAccess::appendPrivate(const std::string& path, const std::string& bytes)
+{
+    Descriptor file(::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL | kSafeOpen, kPrivateFileMode));
+    if (file.valid()) {
+        if (::fchmod(file.get(), kPrivateFileMode) != 0) return Failure("scrivere", path);
+    } else if (errno != EEXIST) {
+        return Failure("scrivere", path);
+    } else if (IoStatus status = OpenRegularForWriting(path, O_APPEND, file); !status.ok()) {
+        return status;
+    }
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(file.get(), bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return Failure("scrivere", path);
+        if (n == 0) return Failure("scrivere", path, ENOSPC);
+        done += static_cast<std::size_t>(n);
+    }
+    if (::close(file.release()) != 0) return Failure("scrivere", path);
+    return IoStatus::success();
+}
+
+IoStatus SystemFileAccess::truncate(const std::string& path, std::uint64_t size)
+{
+    Descriptor file(-1);
+    if (IoStatus status = OpenRegularForWriting(path, 0, file); !status.ok()) return status;
+    if (::ftruncate(file.get(), static_cast<off_t>(size)) != 0) return Failure("accorciare", path);
+    return IoStatus::success();
+}
+
+}  // namespace brivana

@@ -9,6 +9,7 @@
 
 #include "system/error_text.h"
 #include "system/owned_handle_windows.h"
+#include "system/record_security_windows.h"
 #include "system/wide_text_windows.h"
 
 namespace brivana {
@@ -270,6 +271,70 @@ IoStatus SystemFileAccess::remove(const std::string& path)
 IoStatus SystemFileAccess::syncDirectory(const std::string&)
 {
     // MOVEFILE_WRITE_THROUGH has already made each rename durable, and DeleteFileW needs no more.
+    return IoStatus::success();
+}
+
+}  // namespace brivana
+
+namespace brivana {
+
+IoStatus SystemFileAccess::readTail(const std::string& path, std::size_t maxBytes, std::string& out,
+                                    std::uint64_t& size)
+{
+    out.clear();
+    size = 0;
+    OwnedKernel file;
+    if (IoStatus status = OpenRegular("leggere", path, GENERIC_READ, file); !status.ok()) return status;
+    LARGE_INTEGER length{};
+    if (!GetFileSizeEx(file.get(), &length)) return Failure("leggere", path);
+    size = static_cast<std::uint64_t>(length.QuadPart);
+    const std::uint64_t from = size > maxBytes ? size - maxBytes : 0;
+    LARGE_INTEGER start{};
+    start.QuadPart = static_cast<LONGLONG>(from);
+    if (!SetFilePointerEx(file.get(), start, nullptr, FILE_BEGIN)) return Failure("leggere", path);
+    out.resize(static_cast<std::size_t>(size - from));
+    std::size_t got = 0;
+    while (got < out.size()) {
+        DWORD read = 0;
+        if (!ReadFile(file.get(), out.data() + got, static_cast<DWORD>(out.size() - got), &read, nullptr))
+            return Failure("leggere", path);
+        if (read == 0) break;
+        got += read;
+    }
+    out.resize(got);
+    return IoStatus::success();
+}
+
+IoStatus SystemFileAccess::appendPrivate(const std::string& path, const std::string& bytes)
+{
+    // A new file gets the register's own access list; without one, the folder's.
+    SecurityAttributes security(privateFileSddl_);
+    if (!privateFileSddl_.empty() && !security.get()) return Failure("creare", path, ERROR_INVALID_SECURITY_DESCR);
+    const OwnedKernel file = Kernel(CreateFileW(Wide(path).c_str(), FILE_APPEND_DATA | SYNCHRONIZE, FILE_SHARE_READ,
+                                                security.get(), OPEN_ALWAYS,
+                                                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!file) return Failure("scrivere", path);
+    if (!IsRegular(file.get())) return NotARegularFile("scrivere", path);
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD written = 0;
+        if (!WriteFile(file.get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &written, nullptr))
+            return Failure("scrivere", path);
+        if (written == 0) return Failure("scrivere", path, ERROR_HANDLE_DISK_FULL);
+        done += written;
+    }
+    // The line is on the disk (or the server's) before the game hears it was written.
+    if (!FlushFileBuffers(file.get())) return Failure("scrivere", path);
+    return IoStatus::success();
+}
+
+IoStatus SystemFileAccess::truncate(const std::string& path, std::uint64_t size)
+{
+    OwnedKernel file;
+    if (IoStatus status = OpenRegular("accorciare", path, GENERIC_WRITE, file); !status.ok()) return status;
+    FILE_END_OF_FILE_INFO end{};
+    end.EndOfFile.QuadPart = static_cast<LONGLONG>(size);
+    if (!SetFileInformationByHandle(file.get(), FileEndOfFileInfo, &end, sizeof end)) return Failure("accorciare", path);
     return IoStatus::success();
 }
 

@@ -7,6 +7,8 @@
 #include "game/lab_memory.h"
 #include "game/record_store.h"
 #include "system/server_worker.h"
+#include "game/register_store.h"
+#include "system/register_stamps.h"
 #include "system/system_file_access.h"
 #include "system/system_record_place.h"
 
@@ -67,14 +69,18 @@ std::string Joined(const std::vector<std::string>& lines)
 
 }  // namespace
 
-std::string AnswerKeeperRequest(const KeeperRequest& request, const std::string& sharedDir)
+std::string AnswerKeeperRequest(const KeeperRequest& request, const std::string& sharedDir, const KeeperCaller& caller)
 {
-    SystemFileAccess files;
+    SystemFileAccess files(caller.registerSddl);
     switch (request.kind) {
     case KeeperRequestKind::canKeep:
         return EncodeCanKeepAnswer(CanKeepRecordsIn(sharedDir));
     case KeeperRequestKind::read:
         return EncodeReadAnswer(RecordStore(files, sharedDir).Read());
+    case KeeperRequestKind::append:
+        return EncodeRegisterAnswer(AnswerAppend(request.text, sharedDir, files));
+    case KeeperRequestKind::clear:
+        return EncodeRegisterAnswer(AnswerClear(request.text, sharedDir, caller.teacher, files));
     case KeeperRequestKind::save:
         break;
     }
@@ -100,15 +106,18 @@ KeeperAnswers::KeeperAnswers(KeeperFolders folders)
 
 KeeperAnswers::~KeeperAnswers() = default;
 
-std::string KeeperAnswers::answer(const KeeperRequest& request)
+std::string KeeperAnswers::answer(const KeeperRequest& request, const KeeperCaller& caller)
 {
-    if (!worker_) return AnswerKeeperRequest(request, folders_.own);
+    if (!worker_) return AnswerKeeperRequest(request, folders_.own, caller);
     switch (request.kind) {
     case KeeperRequestKind::canKeep:
         // The keeper can always keep a score: on the server, or here until the server answers.
         return EncodeCanKeepAnswer(CanKeepRecordsIn(folders_.own));
     case KeeperRequestKind::read:
         return answerRead();
+    case KeeperRequestKind::append:
+    case KeeperRequestKind::clear:
+        return answerRegister(request, caller);
     case KeeperRequestKind::save:
         break;
     }
@@ -197,6 +206,25 @@ std::string KeeperAnswers::answerSave(const std::string& score, const std::strin
     return EncodeSaveAnswer({unsaved, why + "\nL'ultimo record della classe visto da questo computer, o un "
                                             "punteggio che aspetta qui di esservi salvato, è uguale o migliore "
                                             "del tuo."});
+}
+
+// The lab's register lives beside the class record, on the server. A request the server does not
+// answer in time is not written anywhere else: the worker may still carry it out once the server
+// answers, and a line written twice would count a game twice.
+std::string KeeperAnswers::answerRegister(const KeeperRequest& request, const KeeperCaller& caller)
+{
+    auto files = std::make_shared<SystemFileAccess>(caller.registerSddl);
+    const std::string lab = folders_.lab;
+    const bool stillBusy = worker_->busy();
+    const auto result = worker_->run<RegisterResult>(
+        [files, lab, request, teacher = caller.teacher] {
+            return request.kind == KeeperRequestKind::append ? AnswerAppend(request.text, lab, *files)
+                                                             : AnswerClear(request.text, lab, teacher, *files);
+        },
+        serverWait_);
+    if (result) return EncodeRegisterAnswer(*result);
+    return EncodeRegisterAnswer({false, "Non riesco a raggiungere il registro della classe sul server: " +
+                                            Silence(lab, stillBusy)});
 }
 
 }  // namespace brivana

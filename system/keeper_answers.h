@@ -8,14 +8,16 @@
 
 #include "game/file_access.h"
 #include "game/keeper_requests.h"
+#include "system/register_answers.h"
 
 namespace brivana {
 
 class ServerWorker;
 
 // The answer payload to one whole, decoded request about the record in sharedDir. A save of a
-// score or name the record cannot hold is refused before the folder is touched.
-std::string AnswerKeeperRequest(const KeeperRequest& request, const std::string& sharedDir);
+// score or name the record cannot hold is refused before the folder is touched; so is a result
+// the register cannot hold, and a clearing asked by anyone but a teacher.
+std::string AnswerKeeperRequest(const KeeperRequest& request, const std::string& sharedDir, const KeeperCaller& caller);
 
 // How long a game waits for the school's server: the window must be usable again within about
 // three seconds, whatever the server does.
@@ -41,11 +43,12 @@ public:
     KeeperAnswers(const KeeperAnswers&) = delete;
     KeeperAnswers& operator=(const KeeperAnswers&) = delete;
 
-    std::string answer(const KeeperRequest& request);
+    std::string answer(const KeeperRequest& request, const KeeperCaller& caller);
 
 private:
     std::string answerRead();
     std::string answerSave(const std::string& score, const std::string& holder);
+    std::string answerRegister(const KeeperRequest& request, const KeeperCaller& caller);
 
     KeeperFolders folders_;
     std::shared_ptr<FileAccess> serverFiles_;

@@ -2,14 +2,16 @@
 // The record keeper. Installed to run with the rights of the system user that owns the shared
 // record folder (set-user-id), the game splits in two before anything else: a small keeper
 // process keeps those rights and alone writes that folder, and the window's process gives
-// them up for good before any toolkit starts. The keeper answers three requests on a socket
+// them up for good before any toolkit starts. The keeper answers five requests on a socket
 // pair, and no others: whether it can keep the record in the shared folder; read the record
-// there; save a score and a name there if they beat the record. No request names a path.
+// there; save a score and a name there if they beat the record; append a game's result to the
+// register there; clear a school year of the register, for a teacher. No request names a path.
 
 #include <memory>
 #include <string>
 
 #include "game/record_keeper.h"
+#include "system/register_answers.h"
 
 namespace brivana {
 
@@ -26,6 +28,8 @@ public:
     bool canKeepShared(const std::string& dir);
     RecordReading read(const std::string& dir) override;
     SaveResult save(const std::string& dir, const std::string& scoreText, const std::string& holderName) override;
+    RegisterResult appendResult(const std::string& dir, const GameResult& result) override;
+    RegisterResult clearSchoolYear(const std::string& dir, int schoolYear) override;
 
 private:
     int socket_;
@@ -46,10 +50,14 @@ class KeeperAnswers;
 // keeper and by the administrator's check; false when the ids could not be set.
 bool TakeKeeperIdentity();
 
-// The keeper's side: answers requests on socket until the socket closes or a request is not
-// one of the three.
-void ServeRecordRequests(int socket, KeeperAnswers& answers);
+// The keeper's side: answers requests on socket from caller until the socket closes or a
+// request is not one of ours.
+void ServeRecordRequests(int socket, KeeperAnswers& answers, const KeeperCaller& caller);
 // The same about the record in sharedDir, with no lab folder.
-void ServeRecordRequests(int socket, const std::string& sharedDir);
+void ServeRecordRequests(int socket, const std::string& sharedDir, const KeeperCaller& caller);
+
+// Whether the player running this program is a teacher: the teachers' group is his own or one
+// of his supplementary groups.
+bool PlayerIsTeacher();
 
 }  // namespace brivana

@@ -7,11 +7,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
+#include <grp.h>
 #include <sys/resource.h>
+#include <vector>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include "game/keeper_requests.h"
+#include "game/register_store.h"
 #include "system/keeper_answers.h"
 #include "system/lab_setting.h"
 #include "system/system_record_place.h"
@@ -78,7 +81,7 @@ bool LowerResourceLimits()
 {
     constexpr struct { int resource; rlim_t most; } kLimits[] = {
         {RLIMIT_CORE, 0},           {RLIMIT_NPROC, 0},    {RLIMIT_NOFILE, 16},
-        {RLIMIT_FSIZE, 1024 * 1024}, {RLIMIT_MEMLOCK, 0}, {RLIMIT_MSGQUEUE, 0},
+        {RLIMIT_FSIZE, 2 * kRegisterSizeLimit}, {RLIMIT_MEMLOCK, 0}, {RLIMIT_MSGQUEUE, 0},
     };
     for (const auto& [resource, most] : kLimits) {
         rlimit limit {};
@@ -153,19 +156,51 @@ SaveResult KeeperConnection::save(const std::string& dir, const std::string& sco
     return std::move(*result);
 }
 
-void ServeRecordRequests(int socket, KeeperAnswers& answers)
+RegisterResult KeeperConnection::appendResult(const std::string& dir, const GameResult& result)
+{
+    if (dir != sharedDir_) return local_.appendResult(dir, result);
+    const auto answer = Ask(socket_, EncodeAppendRequest(result));
+    auto done = answer ? DecodeRegisterAnswer(*answer) : std::nullopt;
+    if (!done) return {false, kKeeperGone};
+    return std::move(*done);
+}
+
+RegisterResult KeeperConnection::clearSchoolYear(const std::string& dir, int schoolYear)
+{
+    if (dir != sharedDir_) return local_.clearSchoolYear(dir, schoolYear);
+    const auto answer = Ask(socket_, EncodeClearRequest(schoolYear));
+    auto done = answer ? DecodeRegisterAnswer(*answer) : std::nullopt;
+    if (!done) return {false, kKeeperGone};
+    return std::move(*done);
+}
+
+void ServeRecordRequests(int socket, KeeperAnswers& answers, const KeeperCaller& caller)
 {
     std::string payload;
     while (ReceiveFrame(socket, kRequestLimit, payload)) {
         const auto request = DecodeRequest(payload);
-        if (!request || !SendFrame(socket, answers.answer(*request))) return;
+        if (!request || !SendFrame(socket, answers.answer(*request, caller))) return;
     }
 }
 
-void ServeRecordRequests(int socket, const std::string& sharedDir)
+void ServeRecordRequests(int socket, const std::string& sharedDir, const KeeperCaller& caller)
 {
     KeeperAnswers answers({sharedDir, {}});
-    ServeRecordRequests(socket, answers);
+    ServeRecordRequests(socket, answers, caller);
+}
+
+bool PlayerIsTeacher()
+{
+    group entry {};
+    group* found = nullptr;
+    std::vector<char> buffer(16 * 1024);
+    if (::getgrnam_r(kTeachersGroup, &entry, buffer.data(), buffer.size(), &found) != 0 || !found) return false;
+    if (::getgid() == found->gr_gid) return true;
+    const int count = ::getgroups(0, nullptr);
+    if (count <= 0) return false;
+    std::vector<gid_t> groups(static_cast<std::size_t>(count));
+    const int got = ::getgroups(count, groups.data());
+    return got > 0 && std::find(groups.begin(), groups.begin() + got, found->gr_gid) != groups.begin() + got;
 }
 
 std::unique_ptr<KeeperConnection> SplitOffRecordKeeper(RecordKeeper& local)
@@ -178,6 +213,8 @@ std::unique_ptr<KeeperConnection> SplitOffRecordKeeper(RecordKeeper& local)
     if (effectiveUser == realUser && savedUser == realUser && effectiveGroup == realGroup && savedGroup == realGroup)
         return nullptr;
 
+    // Asked of the system while the real ids are still the player's: the keeper alone uses it.
+    const KeeperCaller caller{PlayerIsTeacher(), {}};
     int ends[2];
     pid_t keeper = -1;
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) == 0) {
@@ -191,7 +228,7 @@ std::unique_ptr<KeeperConnection> SplitOffRecordKeeper(RecordKeeper& local)
             // limits allow no more.
             KeeperAnswers answers({SharedRecordDirectory(), LabRecordDirectory()});
             if (!LowerResourceLimits()) std::_Exit(1);
-            ServeRecordRequests(ends[1], answers);
+            ServeRecordRequests(ends[1], answers, caller);
             // A worker stuck on a hung server ends with the process.
             std::_Exit(0);
         }

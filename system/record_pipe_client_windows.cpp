@@ -103,4 +103,24 @@ SaveResult RecordPipeClient::save(const std::string& dir, const std::string& sco
     return std::move(*result);
 }
 
+RegisterResult RecordPipeClient::appendResult(const std::string& dir, const GameResult& result)
+{
+    if (dir != sharedDir_) return local_.appendResult(dir, result);
+    bool sent = false;
+    const auto answer = Ask(pipe_, EncodeAppendRequest(result), sent);
+    auto done = answer ? DecodeRegisterAnswer(*answer) : std::nullopt;
+    if (!done) return {false, kServiceGone};
+    return std::move(*done);
+}
+
+RegisterResult RecordPipeClient::clearSchoolYear(const std::string& dir, int schoolYear)
+{
+    if (dir != sharedDir_) return local_.clearSchoolYear(dir, schoolYear);
+    bool sent = false;
+    const auto answer = Ask(pipe_, EncodeClearRequest(schoolYear), sent);
+    auto done = answer ? DecodeRegisterAnswer(*answer) : std::nullopt;
+    if (!done) return {false, kServiceGone};
+    return std::move(*done);
+}
+
 }  // namespace brivana

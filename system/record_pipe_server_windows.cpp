@@ -13,6 +13,7 @@
 #include "system/record_pipe_windows.h"
 #include "system/record_security_windows.h"
 #include "system/turns.h"
+#include "system/register_security_windows.h"
 #include "system/wide_text_windows.h"
 
 namespace brivana {
@@ -30,7 +31,13 @@ struct Client {
 // What every connection shares: the record, one request at a time, and the count of connections.
 class Serving {
 public:
-    Serving(const KeeperFolders& folders, const PipeLimits& limits) : answers_(folders), limits_(limits) {}
+    // serviceSid: the account the service runs as, which creates the register files.
+    Serving(const KeeperFolders& folders, const PipeLimits& limits, const std::string& serviceSid,
+            std::string teachersSid)
+        : answers_(folders), limits_(limits), teachersSid_(std::move(teachersSid)),
+          registerSddl_(RegisterFileSddl(serviceSid, teachersSid_))
+    {
+    }
 
     // Waits for a connection slot for client; false at once when its process or its user has
     // its share already, or once stop is signalled.
@@ -65,10 +72,13 @@ public:
     // The answer to one whole request. The record is touched only here, once the request has
     // arrived, so that no client's silence can hold it; requests take their turns in the order
     // they arrived.
-    std::string answer(const KeeperRequest& request)
+    std::string answer(const KeeperRequest& request, HANDLE pipe)
     {
+        // Who asks is asked of Windows, and only when it matters: a clearing of the register.
+        const KeeperCaller caller{request.kind == KeeperRequestKind::clear && PipeClientIsTeacher(pipe, teachersSid_),
+                                  registerSddl_};
         const Turns::Turn turn(recordTurns_);
-        return answers_.answer(request);
+        return answers_.answer(request, caller);
     }
 
     const PipeLimits& limits() const { return limits_; }
@@ -77,6 +87,8 @@ private:
     KeeperAnswers answers_;
     PipeLimits limits_;
     Turns recordTurns_;
+    std::string teachersSid_;
+    std::wstring registerSddl_;
     std::mutex countMutex_;
     std::condition_variable ended_;
     template <typename Key>
@@ -105,7 +117,7 @@ void ServeConnection(HANDLE pipe, Serving& serving, HANDLE stop)
     const auto request = DecodeRequest(payload);
     if (!request) return;
 
-    const std::string frame = FrameOf(serving.answer(*request));
+    const std::string frame = FrameOf(serving.answer(*request, pipe));
     const PipeDeadline answerDeadline = now() + serving.limits().answer;
     if (!WriteExactly(pipe, frame.data(), frame.size(), answerDeadline, stop)) return;
     // Disconnecting drops what the client has not read yet: wait until it closes its end.
@@ -147,7 +159,7 @@ bool AwaitClient(HANDLE listening, HANDLE stop)
 }  // namespace
 
 std::string ServeRecordPipe(const RecordPipe& pipe, const KeeperFolders& folders, const PipeLimits& limits,
-                            HANDLE stop, const PipeUserLookup& userOf)
+                            HANDLE stop, const std::string& teachersSid, const PipeUserLookup& userOf)
 {
     SecurityAttributes security(RecordPipeSddl(pipe.ownerSid));
     if (!security.get()) return "Non riesco a preparare i permessi della pipe " + Utf8(pipe.name) + ".";
@@ -156,7 +168,7 @@ std::string ServeRecordPipe(const RecordPipe& pipe, const KeeperFolders& folders
         return "Non riesco a creare la pipe " + Utf8(pipe.name) + ": " +
                SystemErrorText(static_cast<int>(GetLastError())) + ".";
 
-    Serving serving(folders, limits);
+    Serving serving(folders, limits, pipe.ownerSid, teachersSid);
     while (AwaitClient(listening.get(), stop)) {
         Client client;
         GetNamedPipeClientProcessId(listening.get(), &client.process);

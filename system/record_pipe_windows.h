@@ -1,8 +1,9 @@
 #pragma once
 // The installed game's record service on Windows and the games' side of it. The service alone
-// may write the shared record folder; games ask it, over a named pipe, the same three questions
-// as the keeper process elsewhere: whether it can keep the record in the shared folder; read the
-// record there; save a score and a name there if they beat the record. No request names a path.
+// may write the shared record folder; games ask it, over a named pipe, the same questions as the
+// keeper process elsewhere: whether it can keep the record in the shared folder; read the record
+// there; save a score and a name there if they beat the record; append a game's result to the
+// register there; clear a school year of the register, for a teacher. No request names a path.
 // One connection carries one request and its answer.
 
 #include <windows.h>
@@ -47,10 +48,12 @@ using PipeUserLookup = std::function<std::string(HANDLE connected)>;
 // Serves the record kept in folders (the computer's own, and the lab's on the school's server
 // when there is one) on pipe.name, owned by pipe.ownerSid, until stop is signalled and every
 // connection has ended. Only an unusable pipe (its name taken by another program)
-// ends it early: then it returns why, in Italian; otherwise an empty text.
+// ends it early: then it returns why, in Italian; otherwise an empty text. The register files it
+// creates can be read by teachersSid, whose members (and the administrators) alone may clear one.
 // userOf tells the users apart: by default, by the user of the client's access token.
 std::string ServeRecordPipe(const RecordPipe& pipe, const KeeperFolders& folders, const PipeLimits& limits,
-                            HANDLE stop, const PipeUserLookup& userOf = PipeClientUser);
+                            HANDLE stop, const std::string& teachersSid = "S-1-5-32-544",
+                            const PipeUserLookup& userOf = PipeClientUser);
 
 // A game's connection to the record service. The shared folder's record goes through the
 // service; any other folder's is kept by `local`, with the player's own rights.
@@ -63,6 +66,8 @@ public:
     bool canKeepShared(const std::string& dir);
     RecordReading read(const std::string& dir) override;
     SaveResult save(const std::string& dir, const std::string& scoreText, const std::string& holderName) override;
+    RegisterResult appendResult(const std::string& dir, const GameResult& result) override;
+    RegisterResult clearSchoolYear(const std::string& dir, int schoolYear) override;
 
 private:
     RecordPipeClient(RecordPipe pipe, std::string sharedDir, RecordKeeper& local);

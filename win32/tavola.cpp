@@ -440,7 +440,7 @@ LRESULT Tavola::OnDpiChanged(UINT dpi, const RECT& suggested)
 LRESULT Tavola::OnClose()
 {
     // Closing the window from its frame ends the game as the Exit button does.
-    if (!hasEnded()) protocol_.game().cmdExit_Click();
+    if (!hasEnded()) protocol_.game().Form_Unload();
     return 0;
 }
 

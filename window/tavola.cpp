@@ -241,7 +241,7 @@ void Tavola::paintBackground(std::int16_t p, std::int16_t q) { surface_->setGrad
 void Tavola::closeEvent(QCloseEvent* event)
 {
     // Closing the window ends the game as the Exit button does: farewell and record.
-    if (!hasEnded()) protocol_.game().cmdExit_Click();
+    if (!hasEnded()) protocol_.game().Form_Unload();
     event->setAccepted(hasEnded());
 }
 

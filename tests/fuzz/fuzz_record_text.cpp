@@ -1,5 +1,6 @@
 // Feeds arbitrary bytes to the record reading and the text rules. Any crash, sanitizer
 // report or broken property below is a finding.
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -34,6 +35,15 @@ public:
     brivana::IoStatus replace(const std::string&, const std::string&) override { return {}; }
     brivana::IoStatus remove(const std::string&) override { return {}; }
     brivana::IoStatus syncDirectory(const std::string&) override { return {}; }
+    brivana::IoStatus readTail(const std::string&, std::size_t maxBytes, std::string& out,
+                               std::uint64_t& size) override
+    {
+        size = bytes_.size();
+        out = bytes_.substr(bytes_.size() - std::min(maxBytes, bytes_.size()));
+        return {};
+    }
+    brivana::IoStatus appendPrivate(const std::string&, const std::string&) override { return {}; }
+    brivana::IoStatus truncate(const std::string&, std::uint64_t) override { return {}; }
 
 private:
     std::string bytes_;

@@ -42,7 +42,8 @@ protected:
     FixedDateTime dateTime;
     FixedRecordPlace place{dir.recordDir()};
     FaultyFileAccess files;
-    LocalRecordKeeper records{files};
+    FixedRegisterStamps stamps;
+    LocalRecordKeeper records{files, stamps};
     Game game{view, Services{random, dateTime, place, records}};
 };
 

@@ -61,11 +61,11 @@ protected:
 
     RecordReading read()
     {
-        return DecodeReadAnswer(answers.answer({KeeperRequestKind::read, {}, {}})).value();
+        return DecodeReadAnswer(answers.answer({KeeperRequestKind::read, {}, {}, {}}, {})).value();
     }
     SaveResult save(const std::string& score, const std::string& holder)
     {
-        return DecodeSaveAnswer(answers.answer({KeeperRequestKind::save, score, holder})).value();
+        return DecodeSaveAnswer(answers.answer({KeeperRequestKind::save, score, holder, {}}, {})).value();
     }
     LabMemory memory()
     {

@@ -15,6 +15,7 @@
 #include "game/text_rules.h"
 #include "game_fixture.h"
 #include "power_cut_files.h"
+#include "system/register_stamps.h"
 #include "system/system_file_access.h"
 #include "system/system_record_place.h"
 
@@ -568,17 +569,18 @@ TEST_F(InterruptedSave, IsFinishedByAStartUpThatIsItselfCutShortAtAnyStep)
 }
 
 #ifndef _WIN32
-TEST(RecordKeeperProcess, AnswersOnlyItsThreeRequestsAndOnlyAboutTheSharedFolder)
+TEST(RecordKeeperProcess, AnswersOnlyItsOwnRequestsAndOnlyAboutTheSharedFolder)
 {
     TempDir shared;
     TempDir own;
     SystemFileAccess files;
-    LocalRecordKeeper local(files);
+    FixedRegisterStamps stamps;
+    LocalRecordKeeper local(files, stamps);
     for (const std::string stranger : {"", "X"}) {
         int ends[2];
         ASSERT_EQ(::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends), 0);
         std::thread keeper([&] {
-            ServeRecordRequests(ends[1], shared.recordDir());
+            ServeRecordRequests(ends[1], shared.recordDir(), KeeperCaller{});
             ::close(ends[1]);
         });
         KeeperConnection connection(ends[0], shared.recordDir(), local);
@@ -593,6 +595,17 @@ TEST(RecordKeeperProcess, AnswersOnlyItsThreeRequestsAndOnlyAboutTheSharedFolder
             EXPECT_EQ(connection.save(own.recordDir(), "3", "Ugo").outcome, SaveOutcome::saved);
             EXPECT_EQ(ReadBytes(own.file("briv2s.txt")), "3\r\n");
             EXPECT_EQ(ReadBytes(shared.file("briv2s.txt")), "7\r\n");
+            // The keeper stamps a game's line itself; only a teacher's keeper clears a year.
+            ASSERT_TRUE(connection.appendResult(shared.recordDir(), {"Zoë", 2, 1, 3, 60, GameEnding::exit, true}).done);
+            SystemRegisterStamps system;
+            const int year = SchoolYearOfWhen(system.now()).value_or(0);
+            const std::string registerFile = shared.file(RegisterFileName(year));
+            const auto line = DecodeRegisterLine(ReadBytes(registerFile));
+            ASSERT_TRUE(line);
+            EXPECT_EQ(line->computer, RegisterText(system.computerName()));
+            EXPECT_FALSE(connection.clearSchoolYear(shared.recordDir(), year).done);
+            EXPECT_TRUE(AnswerClear(std::to_string(year), shared.recordDir(), true, files).done);
+            EXPECT_FALSE(std::filesystem::exists(registerFile));
             ::shutdown(ends[0], SHUT_WR);
         } else {
             // A request outside the three ends the keeper; the player is told it is gone.

@@ -48,7 +48,8 @@ TEST(SystemRandom, GivesEveryFirstFactorAndSignPatternEvenlyEvenWithAFrozenClock
     TempDir dir;
     FixedRecordPlace place(dir.recordDir());
     SystemFileAccess files;
-    LocalRecordKeeper records(files);
+    FixedRegisterStamps stamps;
+    LocalRecordKeeper records(files, stamps);
     Game game(view, Services{random, dateTime, place, records});
     view.setText(Field::lblpunti, "99999");  // no record notice in the way
 

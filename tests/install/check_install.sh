@@ -25,6 +25,7 @@ metainfo=$share/metainfo/$app_id.metainfo.xml
 expected=$(sort <<LIST
 $executable
 $prefix/share/applications/$app_id.desktop
+$prefix/share/applications/$app_id.Registro.desktop
 $prefix/share/metainfo/$app_id.metainfo.xml
 $prefix/share/icons/hicolor/48x48/apps/$app_id.png
 $prefix/share/icons/hicolor/64x64/apps/$app_id.png
@@ -57,6 +58,14 @@ if [ -f "$desktop" ]; then
     [ "$(entry Exec)" = "$executable" ] || fail "Exec is '$(entry Exec)', not $executable"
     [ "$(entry Icon)" = "$app_id" ] || fail "Icon is '$(entry Icon)', not $app_id"
     [ "$(entry Categories)" = "Education;Math;" ] || fail "Categories is '$(entry Categories)'"
+fi
+
+# The teacher's entry: valid, opening the register's page with the same executable.
+register_desktop=$share/applications/$app_id.Registro.desktop
+if [ -f "$register_desktop" ]; then
+    desktop-file-validate "$register_desktop" || fail "desktop-file-validate rejects $app_id.Registro.desktop"
+    [ "$(sed -n 's/^Exec=//p' "$register_desktop" | head -1)" = "$executable --registro" ] ||
+        fail "the register's entry does not run $executable --registro"
 fi
 
 # AppStream metadata: valid, naming the same application, and released as this version.

@@ -7,6 +7,7 @@
 #include "forwarding_file_access.h"
 #include "game/date_time_source.h"
 #include "game/record_place.h"
+#include "game/register_store.h"
 #include "scripted_random.h"
 #include "temp_dir.h"
 
@@ -17,6 +18,14 @@ inline const std::string kNow = "08/12/2026 09:41:07";
 class FixedDateTime final : public DateTimeSource {
 public:
     std::string nowText() override { return kNow; }
+};
+
+inline const std::string kRegisterNow = "2026-12-08 09:41:07";
+
+class FixedRegisterStamps final : public RegisterStamps {
+public:
+    std::string now() override { return kRegisterNow; }
+    std::string computerName() override { return "AULA-3"; }
 };
 
 class FixedRecordPlace final : public RecordPlace {

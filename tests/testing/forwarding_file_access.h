@@ -27,6 +27,15 @@ public:
     IoStatus replace(const std::string& from, const std::string& to) override { return real_.replace(from, to); }
     IoStatus remove(const std::string& path) override { return real_.remove(path); }
     IoStatus syncDirectory(const std::string& dir) override { return real_.syncDirectory(dir); }
+    IoStatus readTail(const std::string& path, std::size_t maxBytes, std::string& out, std::uint64_t& size) override
+    {
+        return real_.readTail(path, maxBytes, out, size);
+    }
+    IoStatus appendPrivate(const std::string& path, const std::string& bytes) override
+    {
+        return real_.appendPrivate(path, bytes);
+    }
+    IoStatus truncate(const std::string& path, std::uint64_t size) override { return real_.truncate(path, size); }
 
 protected:
     SystemFileAccess real_;

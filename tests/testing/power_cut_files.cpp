@@ -37,7 +37,15 @@ PowerCutFiles PowerCutFiles::restarted(std::optional<unsigned> pendingKept) cons
         next.names_ = durableNames_;
         for (std::size_t i = 0; i < pending_.size(); ++i)
             if (*pendingKept & (1u << i)) apply(pending_[i], next.names_);
-        for (auto& [number, inode] : next.inodes_) inode.data = inode.synced;
+        for (auto& [number, inode] : next.inodes_) {
+            const bool appended = inode.data.size() > inode.synced.size() &&
+                                  inode.data.compare(0, inode.synced.size(), inode.synced) == 0;
+            if (tornTails && appended)
+                inode.data.resize(inode.synced.size() + (inode.data.size() - inode.synced.size()) / 2);
+            else
+                inode.data = inode.synced;
+            inode.synced = inode.data;
+        }
     } else {
         // Killed, the program leaves its writes to the system, which puts them on the disk.
         for (auto& [number, inode] : next.inodes_) inode.synced = inode.data;
@@ -187,6 +195,46 @@ IoStatus PowerCutFiles::syncDirectory(const std::string&)
     if (!step(failure, half)) return failure;
     durableNames_ = names_;
     pending_.clear();
+    return IoStatus::success();
+}
+
+IoStatus PowerCutFiles::readTail(const std::string& path, std::size_t maxBytes, std::string& out,
+                                 std::uint64_t& size)
+{
+    out.clear();
+    size = 0;
+    IoStatus failure;
+    bool half = false;
+    if (!step(failure, half)) return failure;
+    const auto data = content(NameOf(path));
+    if (!data) return IoStatus::missingFile("il file non esiste");
+    size = data->size();
+    out = data->substr(data->size() > maxBytes ? data->size() - maxBytes : 0);
+    return IoStatus::success();
+}
+
+IoStatus PowerCutFiles::appendPrivate(const std::string& path, const std::string& bytes)
+{
+    IoStatus failure;
+    bool half = false;
+    const bool proceed = step(failure, half);
+    if (!proceed && !half) return failure;
+    const std::string written = proceed ? bytes : bytes.substr(0, bytes.size() / 2);
+    const auto found = names_.find(NameOf(path));
+    if (found == names_.end()) create(NameOf(path), written);
+    else inodes_[found->second].data += written;
+    return proceed ? IoStatus::success() : failure;
+}
+
+IoStatus PowerCutFiles::truncate(const std::string& path, std::uint64_t size)
+{
+    IoStatus failure;
+    bool half = false;
+    if (!step(failure, half)) return failure;
+    const auto found = names_.find(NameOf(path));
+    if (found == names_.end()) return IoStatus::missingFile("il file non esiste");
+    std::string& data = inodes_[found->second].data;
+    if (size < data.size()) data.resize(static_cast<std::size_t>(size));
     return IoStatus::success();
 }
 

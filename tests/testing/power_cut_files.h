@@ -26,6 +26,9 @@ public:
     int failFromStep = 0;      // this step and every later one fail, as on a disk gone bad
     int stopAfterStep = 0;     // after this step the program is dead: nothing more happens
     int stepsWithoutLock = 0;
+    // After a power cut, bytes appended since the last sync are not simply lost: the first half
+    // of them is on the disk, as a block written before the power went.
+    bool tornTails = false;
 
     // The folder as the next run of the program finds it after this one was killed, or, given
     // which pending name changes reached the disk (bit i for change i), after a power cut.
@@ -44,6 +47,9 @@ public:
     IoStatus replace(const std::string& from, const std::string& to) override;
     IoStatus remove(const std::string& path) override;
     IoStatus syncDirectory(const std::string& dir) override;
+    IoStatus readTail(const std::string& path, std::size_t maxBytes, std::string& out, std::uint64_t& size) override;
+    IoStatus appendPrivate(const std::string& path, const std::string& bytes) override;
+    IoStatus truncate(const std::string& path, std::uint64_t size) override;
 
 private:
     struct Inode {

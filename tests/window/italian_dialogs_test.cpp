@@ -14,6 +14,7 @@
 
 #include "system/system_random.h"
 #include "test_game.h"
+#include "fake_services.h"
 #include "test_main.h"
 #include "window/italian_translations.h"
 #include "window/qt_dialogs.h"
@@ -202,7 +203,8 @@ void ItalianDialogs::theWindowBuiltWhileTheNameIsTypedLeavesTheTypingInThePrompt
     brivana::testing::FixedDateTime dateTime;
     brivana::testing::FixedRecordPlace place(records.recordDir());
     brivana::SystemFileAccess files;
-    brivana::LocalRecordKeeper keeper(files);
+    brivana::testing::FixedRegisterStamps stamps;
+    brivana::LocalRecordKeeper keeper(files, stamps);
     brivana::Tavola tavola({random, dateTime, place, keeper}, dialogs_);
     WhenOpen([&](QDialog& prompt) {
         // The game's controls are built behind the open prompt; the keys still go to the prompt.

@@ -67,7 +67,8 @@ private:
     testing::FixedDateTime dateTime_;
     testing::FixedRecordPlace place_{dir.recordDir()};
     SystemFileAccess files_;
-    LocalRecordKeeper records_{files_};
+    testing::FixedRegisterStamps stamps_;
+    LocalRecordKeeper records_{files_, stamps_};
 };
 
 }  // namespace brivana::test

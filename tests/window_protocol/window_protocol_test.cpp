@@ -88,7 +88,8 @@ protected:
     testing::FixedDateTime dateTime;
     testing::FixedRecordPlace place{dir.recordDir()};
     SystemFileAccess files;
-    LocalRecordKeeper records{files};
+    testing::FixedRegisterStamps stamps;
+    LocalRecordKeeper records{files, stamps};
     testing::ScriptedRandom random;
     ScriptedDialogs dialogs;
     RecordingPort port;
@@ -236,7 +237,8 @@ TEST(WindowProtocolClassRecord, TheRecordAndItsHolderAreSaidToBeTheClasssOnlyWhe
         testing::FixedDateTime dateTime;
         testing::FixedRecordPlace place{dir.recordDir(), {}, lab};
         SystemFileAccess files;
-        LocalRecordKeeper records{files};
+        testing::FixedRegisterStamps stamps;
+        LocalRecordKeeper records{files, stamps};
         testing::ScriptedRandom random;
         ScriptedDialogs dialogs;
         RecordingPort port;

@@ -14,6 +14,7 @@
 #include "system/record_pipe_windows.h"
 #include "system/system_file_access.h"
 #include "system/system_record_place.h"
+#include "fake_services.h"
 #include "windows_files.h"
 
 namespace brivana::windows_test {
@@ -45,7 +46,8 @@ TEST(LabComputer, Acts)
         if (what == "hold") Sleep(static_cast<DWORD>(first));
         return;
     }
-    LocalRecordKeeper own(files);
+    testing::FixedRegisterStamps stamps;
+    LocalRecordKeeper own(files, stamps);
     const std::string shared = SharedRecordDirectory();  // the service goes on to the lab's folder
     const auto service = RecordPipeClient::Find(InstalledRecordPipe(), shared, own);
     ASSERT_NE(service, nullptr);

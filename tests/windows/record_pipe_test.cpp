@@ -15,7 +15,10 @@
 #include "system/system_file_access.h"
 #include "system/system_record_place.h"
 #include "system/record_security_windows.h"
+#include "system/register_security_windows.h"
+#include "system/register_stamps.h"
 #include "system/wide_text_windows.h"
+#include "fake_services.h"
 #include "windows_files.h"
 
 namespace brivana::windows_test {
@@ -137,7 +140,7 @@ protected:
         ASSERT_TRUE(CreateDirectoryW(Wide(dir_).c_str(), nullptr));
         pipe_ = {L"\\\\.\\pipe\\BrivanaRecordTest-" + Wide(id), ServiceSid(L"BrivanaKeeperTest")};
         stop_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-        server_ = std::thread([this] { serverWhy_ = ServeRecordPipe(pipe_, {dir_, {}}, limits_, stop_, userOf_); });
+        server_ = std::thread([this] { serverWhy_ = ServeRecordPipe(pipe_, {dir_, {}}, limits_, stop_, kUsersSid, userOf_); });
         for (int i = 0; i < 100 && !game_; ++i, std::this_thread::sleep_for(20ms))
             game_ = RecordPipeClient::Find(pipe_, dir_, ownRecords_);
         ASSERT_NE(game_, nullptr);
@@ -153,6 +156,8 @@ protected:
         RemoveDirectoryW(Wide(dir_).c_str());
     }
 
+    // The teachers, in this test: the built-in Users.
+    static constexpr const char* kUsersSid = "S-1-5-32-545";
     PipeLimits limits_;
     // Users told apart by process, as Wine cannot tell them by token: every connection of this
     // process is a classmate of its own, every other process is the same pupil.
@@ -167,7 +172,8 @@ protected:
     std::thread server_;
     std::string serverWhy_;
     SystemFileAccess files_;
-    LocalRecordKeeper ownRecords_{files_};
+    testing::FixedRegisterStamps stamps_;
+    LocalRecordKeeper ownRecords_{files_, stamps_};
     std::unique_ptr<RecordPipeClient> game_;
 };
 
@@ -278,6 +284,29 @@ TEST_F(RecordPipeTest, FolderAndPipeSecurityReadBackAsWritten)
     }
 }
 
+TEST_F(RecordPipeTest, AppendsTheGamesLineStampedByTheServiceInAFileOnlyTheTeachersMayRead)
+{
+    ASSERT_TRUE(game_->appendResult(dir_, {"Zoë; \"Z\"", 2, 1, 3, 60, GameEnding::windowClosed, false}).done);
+    SystemRegisterStamps system;
+    const int year = SchoolYearOfWhen(system.now()).value_or(0);
+    const std::string path = dir_ + RegisterFileName(year);
+    const auto line = DecodeRegisterLine(ReadBytes(path).value_or(""));
+    ASSERT_TRUE(line);
+    EXPECT_EQ(line->computer, system.computerName());
+    // The register's access list, as Windows reads it back from an object made with it.
+    SecurityAttributes attributes(RegisterFileSddl(pipe_.ownerSid, kUsersSid));
+    const HANDLE event = CreateEventW(attributes.get(), TRUE, FALSE, nullptr);
+    const std::string made = Utf8(SecurityOf(event));
+    CloseHandle(event);
+    EXPECT_EQ(made.substr(made.find("D:")), "D:P(A;;FA;;;SY)(A;;FA;;;BA)(A;;FA;;;" + pipe_.ownerSid + ")(A;;FR;;;BU)");
+    // The file gives everyone nothing (Wine keeps no access lists on files: it makes one up from
+    // the Unix file mode, which this one gives nobody but the owner).
+    EXPECT_EQ(Utf8(SecurityOf(path)).find(";WD)"), std::string::npos) << Utf8(SecurityOf(path));
+    // An administrator (as every Wine process is) may clear the year.
+    EXPECT_TRUE(game_->clearSchoolYear(dir_, year).done);
+    EXPECT_EQ(GetFileAttributesW(Wide(path).c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
 // Run by scripts/check-windows-installer.sh once the installer has set the service up: two
 // games save, then the hostile clients of another process attack the pipe while a game plays.
 TEST(InstalledRecordService, SavesGamesWhileAnotherProgramAttacksThePipe)
@@ -292,7 +321,8 @@ TEST(InstalledRecordService, SavesGamesWhileAnotherProgramAttacksThePipe)
         return;
     }
     SystemFileAccess files;
-    LocalRecordKeeper ownRecords(files);
+    testing::FixedRegisterStamps stamps;
+    LocalRecordKeeper ownRecords(files, stamps);
     const std::string dir = SharedRecordDirectory();
     auto game = RecordPipeClient::Find(pipe, dir, ownRecords);
     ASSERT_NE(game, nullptr);

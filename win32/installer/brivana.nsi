@@ -2,10 +2,13 @@
 ; entry, an uninstaller in Apps & features and the record service, which alone writes the
 ; record folder shared by the class. Built by CMake (win32/installer/CMakeLists.txt), which
 ; defines VERSION, EXE, KEEPER, LICENSE_FILE, ICON and OUTFILE. /S installs and uninstalls
-; silently; uninstalling removes the service and keeps the record. /RECORD=\\server\share\brivana
+; silently; uninstalling removes the service and keeps the record and the register. /RECORD=\\server\share\brivana
 ; (or the page "Record della classe") keeps the record of the whole lab in that folder of the
 ; school's file server; without a domain, /SERVERUSER= and /SERVERPASSWORD= give the server's
 ; account the record service connects with.
+; /DOCENTI=GRUPPO names the local or domain group of the teachers, who may read the register of
+; every game played (the administrators always may); installed again without it, the group named
+; before stays.
 Unicode true
 Target amd64-unicode
 SetCompressor /SOLID lzma
@@ -98,6 +101,8 @@ Function LabFolderPageLeave
   ${NSD_GetText} $ServerPasswordField $ServerPassword
   !insertmacro CheckLabFolder
 FunctionEnd
+; The teachers' group: /DOCENTI= on the command line, else the one named at the last installation.
+Var Teachers
 
 Function .onInit
   ${IfNot} ${RunningX64}
@@ -124,6 +129,12 @@ Function .onInit
   ${If} ${Silent}
     !insertmacro CheckLabFolder
   ${EndIf}
+  ${GetParameters} $R0
+  ClearErrors
+  ${GetOptions} $R0 "/DOCENTI=" $Teachers
+  ${If} ${Errors}
+    ReadRegStr $Teachers HKLM "${SETTING_KEY}" "Docenti"
+  ${EndIf}
 FunctionEnd
 
 Function un.onInit
@@ -144,6 +155,8 @@ Section "Brivana"
   File "/oname=LICENSE.txt" "${LICENSE_FILE}"
   WriteUninstaller "$INSTDIR\uninstall.exe"
   CreateShortcut "$SMPROGRAMS\Brivana.lnk" "$INSTDIR\brivana.exe"
+  ; The teacher's page of the pupils' results.
+  CreateShortcut "$SMPROGRAMS\Registro di Brivana.lnk" "$INSTDIR\brivana.exe" "--registro"
 
   ${If} $LabFolder == ""
     DeleteRegValue HKLM "${SETTING_KEY}" "${LAB_FOLDER_VALUE}"
@@ -158,13 +171,16 @@ Section "Brivana"
   System::Call 'kernel32::SetEnvironmentVariableW(w "BRIVANA_SERVER_USER", w "$ServerUser")'
   System::Call 'kernel32::SetEnvironmentVariableW(w "BRIVANA_SERVER_PASSWORD", w "$ServerPassword")'
   ; When it cannot start, it says what failed and what to do.
-  nsExec::ExecToStack '"$INSTDIR\brivana-keeper.exe" install'
+  ; The register of the games is for the teachers: the service gives their group the right to read it.
+  nsExec::ExecToStack '"$INSTDIR\brivana-keeper.exe" install "$Teachers"'
   Pop $0
   Pop $1
   System::Call 'kernel32::SetEnvironmentVariableW(w "BRIVANA_SERVER_PASSWORD", p 0)'
   System::Call 'kernel32::SetEnvironmentVariableW(w "BRIVANA_SERVER_USER", p 0)'
   StrCpy $ServerPassword ""
-  ${If} $0 != 0
+  ${If} $0 == 0
+    WriteRegStr HKLM "${SETTING_KEY}" "Docenti" "$Teachers"
+  ${Else}
     ${If} $1 == ""
       StrCpy $1 "Il programma del servizio che custodisce il record, brivana-keeper.exe, si è chiuso senza dire perché: ripeti l'installazione."
     ${EndIf}
@@ -200,8 +216,9 @@ Section "Uninstall"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
   Delete "$SMPROGRAMS\Brivana.lnk"
+  Delete "$SMPROGRAMS\Registro di Brivana.lnk"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
   DeleteRegKey HKLM "${SETTING_KEY}"
-  ; $APPDATA\Brivana stays: the class keeps its record; so does the lab's folder on the server,
+  ; $APPDATA\Brivana stays: the class keeps its record and the register; so does the lab's folder on the server,
   ; which the uninstaller never touches.
 SectionEnd

@@ -51,8 +51,11 @@ int main(int argc, char* argv[])
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     if (brivana::AsksForRegister(arguments)) {
         // Read with the teacher's own rights: the keeper's are never lent to it.
-        brivana::RegisterCommandServices services{recordPlace->locate().dir, "brivana --registro --cancella", dialogs,
-                                                  records};
+        // With a lab folder the register is the lab's, on the school's server, beside the class record.
+        const std::string recordDir = recordPlace->locate().dir;
+        const std::string lab = brivana::LabRecordDirectory();
+        brivana::RegisterCommandServices services{recordDir, lab.empty() ? recordDir : lab,
+                                                  "brivana --registro --cancella", dialogs, records};
         return brivana::RunRegisterCommand(arguments, services);
     }
     brivana::Tavola tavola({random, dateTime, *recordPlace, records}, dialogs);

@@ -75,7 +75,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     brivana::win32::SystemDialogs dialogs;
     const std::vector<std::string> arguments = Arguments();
     if (brivana::AsksForRegister(arguments)) {
-        brivana::RegisterCommandServices services{recordPlace->locate().dir, ClearCommand(), dialogs, records};
+        // With a lab folder the register is the lab's, on the school's server, beside the class record.
+        const std::string recordDir = recordPlace->locate().dir;
+        const std::string lab = brivana::LabRecordDirectory();
+        brivana::RegisterCommandServices services{recordDir, lab.empty() ? recordDir : lab, ClearCommand(), dialogs,
+                                                  records};
         return brivana::RunRegisterCommand(arguments, services);
     }
     brivana::win32::Tavola tavola({random, dateTime, *recordPlace, records}, dialogs, [] { PostQuitMessage(0); });

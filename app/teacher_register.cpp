@@ -87,7 +87,7 @@ int RunRegisterCommand(const std::vector<std::string>& arguments, RegisterComman
     if (folder.empty())
         return Tell(services.dialogs, "Non trovo una cartella personale in cui scrivere la pagina del registro.",
                     MsgStyle::okExclamation);
-    const register_page::PageFiles files = register_page::MakeRegisterFiles({services.recordDir, folder, now, hint});
+    const register_page::PageFiles files = register_page::MakeRegisterFiles({services.registerDir, folder, now, hint});
     if (!files.made) return Tell(services.dialogs, files.problem, MsgStyle::okExclamation);
     const std::string problem = OpenInBrowser(files.pagePath);
     if (!problem.empty()) return Tell(services.dialogs, problem, MsgStyle::okExclamation);

@@ -13,7 +13,8 @@
 namespace brivana {
 
 struct RegisterCommandServices {
-    std::string recordDir;     // the register's folder, as the record place finds it
+    std::string recordDir;     // the record's folder, as the record place finds it: the keeper's for clearing
+    std::string registerDir;   // where the register is read: the lab's folder where one is set, else recordDir
     std::string clearCommand;  // how the teacher runs the clearing here, e.g. "brivana --registro --cancella"
     Dialogs& dialogs;
     RecordKeeper& keeper;  // clears a school year: the register's folder is the keeper's alone

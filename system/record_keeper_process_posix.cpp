@@ -193,8 +193,13 @@ bool PlayerIsTeacher()
 {
     group entry {};
     group* found = nullptr;
+    // A group of many teachers needs a larger buffer than most.
     std::vector<char> buffer(16 * 1024);
-    if (::getgrnam_r(kTeachersGroup, &entry, buffer.data(), buffer.size(), &found) != 0 || !found) return false;
+    int error = 0;
+    while ((error = ::getgrnam_r(kTeachersGroup, &entry, buffer.data(), buffer.size(), &found)) == ERANGE &&
+           buffer.size() < 4 * 1024 * 1024)
+        buffer.resize(buffer.size() * 2);
+    if (error != 0 || !found) return false;
     if (::getgid() == found->gr_gid) return true;
     const int count = ::getgroups(0, nullptr);
     if (count <= 0) return false;

@@ -13,7 +13,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/ensure-packages.sh
 . scripts/virtual-screen.sh
-ensure_packages "${BUILD_PACKAGES[@]}" dpkg-dev lintian xvfb xdotool openbox imagemagick passwd util-linux python3
+ensure_packages "${BUILD_PACKAGES[@]}" dpkg-dev lintian xvfb x11-utils xdotool openbox imagemagick passwd util-linux python3
 
 readonly record_dir=/var/games/brivana
 readonly game=/usr/games/brivana
@@ -150,8 +150,7 @@ for pupil in "${pupils[@]}"; do
 done
 start_virtual_screen 1024x768x24 || die "Xvfb did not start"
 display=$virtual_display
-DISPLAY=$display openbox >/dev/null 2>&1 &
-wm_pid=$!
+start_window_manager || die "openbox did not start"
 shots=$(mktemp -d)
 
 # Waits until a window whose title matches the pattern shows; fails after 2 minutes (a busy

@@ -18,7 +18,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/ensure-packages.sh
 . scripts/virtual-screen.sh
-ensure_packages "${BUILD_PACKAGES[@]}" dpkg-dev debconf xvfb xdotool openbox imagemagick passwd util-linux python3 \
+ensure_packages "${BUILD_PACKAGES[@]}" dpkg-dev debconf xvfb x11-utils xdotool openbox imagemagick passwd util-linux python3 \
     fuse3 libfuse3-dev pkg-config gcc
 
 readonly record_dir=/var/games/brivana
@@ -190,8 +190,8 @@ echo "== Anna on computer A, then Bruno on computer B, through the window"
 start_virtual_screen 1024x768x24 || die "Xvfb did not start"
 display=$virtual_display
 pids+=("$xvfb_pid")
-DISPLAY=$display openbox >/dev/null 2>&1 &
-pids+=($!)
+start_window_manager || die "openbox did not start"
+pids+=("$wm_pid")
 shots=$work/shots
 mkdir -p "$shots"
 showing() { DISPLAY=$display xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }

@@ -21,3 +21,16 @@ start_virtual_screen() {
     virtual_display=":$(head -n 1 "$ready")"
     rm -f "$ready" "$log"
 }
+
+# start_window_manager starts openbox on the virtual screen and waits until it manages windows:
+# a window mapped while it is still starting up is never shown. Sets wm_pid; the caller stops it.
+start_window_manager() {
+    DISPLAY=$virtual_display openbox >/dev/null 2>&1 </dev/null &
+    wm_pid=$!
+    for _ in $(seq 100); do
+        DISPLAY=$virtual_display xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+        sleep 0.1
+    done
+    echo "openbox did not start" >&2
+    return 1
+}

@@ -42,7 +42,7 @@ on() {
 # The process id of COMPUTER's record service; empty when it is not running.
 keeper_pid() {
     local pid
-    for pid in $(pgrep -f 'brivana-keeper\.exe( |$)' || true); do
+    for pid in $(pgrep -f 'brivana-keeper\.exe([" ]|$)' || true); do
         if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$lab/$1"; then echo "$pid"; fi
     done
 }

@@ -58,6 +58,21 @@ private:
     int fd_;
 };
 
+// Writes all of bytes into file and closes it: a close that fails may be a write that failed.
+IoStatus WriteAllAndClose(Descriptor& file, const std::string& path, const std::string& bytes)
+{
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(file.get(), bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return Failure("scrivere", path);
+        if (n == 0) return Failure("scrivere", path, ENOSPC);
+        done += static_cast<std::size_t>(n);
+    }
+    if (::close(file.release()) != 0) return Failure("scrivere", path);
+    return IoStatus::success();
+}
+
 bool IsRegular(int fd)
 {
     struct stat info {};
@@ -248,16 +263,7 @@ IoStatus SystemFileAccess::writeNew(const std::string& path, const std::string& 
     Descriptor file(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | kSafeOpen, kFileMode));
     if (!file.valid()) return Failure("scrivere", path);
     if (::fchmod(file.get(), kFileMode) != 0) return Failure("scrivere", path);
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(file.get(), bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return Failure("scrivere", path);
-        if (n == 0) return Failure("scrivere", path, ENOSPC);
-        done += static_cast<std::size_t>(n);
-    }
-    if (::close(file.release()) != 0) return Failure("scrivere", path);
-    return IoStatus::success();
+    return WriteAllAndClose(file, path, bytes);
 }
 
 IoStatus SystemFileAccess::syncFile(const std::string& path)
@@ -348,16 +354,7 @@ IoStatus SystemFileAccess::appendPrivate(const std::string& path, const std::str
     } else if (IoStatus status = OpenRegularForWriting(path, O_APPEND, file); !status.ok()) {
         return status;
     }
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(file.get(), bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return Failure("scrivere", path);
-        if (n == 0) return Failure("scrivere", path, ENOSPC);
-        done += static_cast<std::size_t>(n);
-    }
-    if (::close(file.release()) != 0) return Failure("scrivere", path);
-    return IoStatus::success();
+    return WriteAllAndClose(file, path, bytes);
 }
 
 IoStatus SystemFileAccess::truncate(const std::string& path, std::uint64_t size)

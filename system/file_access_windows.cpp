@@ -63,6 +63,24 @@ IoStatus OpenRegular(const std::string& action, const std::string& path, DWORD a
     return IoStatus::success();
 }
 
+// Reads from file into out, at most out.size() bytes, and keeps what was read; nothing when
+// the read fails.
+IoStatus ReadInto(HANDLE file, const std::string& path, std::string& out)
+{
+    std::size_t got = 0;
+    while (got < out.size()) {
+        DWORD read = 0;
+        if (!ReadFile(file, out.data() + got, static_cast<DWORD>(out.size() - got), &read, nullptr)) {
+            out.clear();
+            return Failure("leggere", path);
+        }
+        if (read == 0) break;
+        got += read;
+    }
+    out.resize(got);
+    return IoStatus::success();
+}
+
 class WindowsLock final : public FileLock {
 public:
     explicit WindowsLock(OwnedKernel file) : file_(std::move(file)) {}
@@ -215,18 +233,7 @@ IoStatus SystemFileAccess::readHead(const std::string& path, std::size_t maxByte
     OwnedKernel file;
     if (IoStatus status = OpenRegular("leggere", path, GENERIC_READ, file); !status.ok()) return status;
     out.resize(maxBytes);
-    std::size_t got = 0;
-    while (got < maxBytes) {
-        DWORD read = 0;
-        if (!ReadFile(file.get(), out.data() + got, static_cast<DWORD>(maxBytes - got), &read, nullptr)) {
-            out.clear();
-            return Failure("leggere", path);
-        }
-        if (read == 0) break;
-        got += read;
-    }
-    out.resize(got);
-    return IoStatus::success();
+    return ReadInto(file.get(), path, out);
 }
 
 IoStatus SystemFileAccess::writeNew(const std::string& path, const std::string& bytes)
@@ -293,16 +300,7 @@ IoStatus SystemFileAccess::readTail(const std::string& path, std::size_t maxByte
     start.QuadPart = static_cast<LONGLONG>(from);
     if (!SetFilePointerEx(file.get(), start, nullptr, FILE_BEGIN)) return Failure("leggere", path);
     out.resize(static_cast<std::size_t>(size - from));
-    std::size_t got = 0;
-    while (got < out.size()) {
-        DWORD read = 0;
-        if (!ReadFile(file.get(), out.data() + got, static_cast<DWORD>(out.size() - got), &read, nullptr))
-            return Failure("leggere", path);
-        if (read == 0) break;
-        got += read;
-    }
-    out.resize(got);
-    return IoStatus::success();
+    return ReadInto(file.get(), path, out);
 }
 
 IoStatus SystemFileAccess::appendPrivate(const std::string& path, const std::string& bytes)

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
 
 #include "game/record_store.h"
 #include "system/windows_directory.h"
@@ -28,7 +30,13 @@ protected:
     void TearDown() override
     {
         if (!cleanUp_) return;
-        for (const std::string& name : OurFiles()) RemoveFile(dir_ + name);
+        // A lock wait a save gave up on at its deadline may still hold the lock file open for a
+        // moment after it is granted and lets go; the file can be removed once it has.
+        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (!OurFiles().empty() && std::chrono::steady_clock::now() < giveUp) {
+            for (const std::string& name : OurFiles()) RemoveFile(dir_ + name);
+            if (!OurFiles().empty()) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
         EXPECT_TRUE(OurFiles().empty());
     }
 

@@ -3,6 +3,7 @@
 #include "game/record_store.h"
 
 #include <filesystem>
+#include <map>
 #include <utility>
 
 namespace brivana {
@@ -10,6 +11,25 @@ namespace brivana {
 namespace {
 
 RegisterResult Refused(std::string why) { return {false, std::move(why)}; }
+
+// How far back a delivery looks for lines an interrupted one may have left: some hundreds of games.
+constexpr std::size_t kLookBack = 256 * 1024;
+
+// How many times each whole line (CR LF included) is among the last kLookBack bytes of the register
+// at path; a register that cannot be read holds none.
+std::map<std::string, int> LastLines(FileAccess& files, const std::string& path)
+{
+    std::map<std::string, int> lines;
+    std::string tail;
+    std::uint64_t size = 0;
+    if (!files.readTail(path, kLookBack, tail, size).ok()) return lines;
+    std::size_t start = 0;
+    // A tail that starts inside a line: that line is not whole here.
+    if (tail.size() < size) start = tail.find('\n') == std::string::npos ? tail.size() : tail.find('\n') + 1;
+    for (std::size_t end; (end = tail.find('\n', start)) != std::string::npos; start = end + 1)
+        ++lines[tail.substr(start, end + 1 - start)];
+    return lines;
+}
 
 }  // namespace
 
@@ -81,13 +101,40 @@ IoStatus RegisterStore::CutTornTail(const std::string& path, std::uint64_t& size
 
 RegisterResult RegisterStore::Append(const RegisterLine& line)
 {
-    const auto schoolYear = SchoolYearOfWhen(line.when);
-    if (!IsValidLine(line) || !schoolYear)
-        return Refused("La riga da scrivere nel registro non è quella di una partita: non la scrivo.");
-    const std::string path = pathOf(*schoolYear);
+    std::size_t done = 0;
+    return AppendAll({{line, false}}, done);
+}
 
+RegisterResult RegisterStore::AppendAll(const std::vector<Delivery>& lines, std::size_t& done)
+{
+    done = 0;
+    for (const Delivery& delivery : lines)
+        if (!IsValidLine(delivery.line) || !SchoolYearOfWhen(delivery.line.when))
+            return Refused("La riga da scrivere nel registro non è quella di una partita: non la scrivo.");
     std::unique_ptr<FileLock> lock;
     if (IoStatus status = files_.lockFolder(dir_, lockWait_, lock); !status.ok()) return Refused(status.why);
+    // The last lines of each register a line may already be in, counted as they were before
+    // this delivery.
+    std::map<std::string, std::map<std::string, int>> found;
+    for (const Delivery& delivery : lines) {
+        const std::string path = pathOf(*SchoolYearOfWhen(delivery.line.when));
+        if (delivery.maybeThere) {
+            if (!found.contains(path)) found[path] = LastLines(files_, path);
+            if (int& copies = found[path][EncodeRegisterLine(delivery.line)]; copies > 0) {
+                --copies;
+                ++done;
+                continue;
+            }
+        }
+        if (RegisterResult appended = AppendLocked(delivery.line); !appended.done) return appended;
+        ++done;
+    }
+    return {true, {}};
+}
+
+RegisterResult RegisterStore::AppendLocked(const RegisterLine& line)
+{
+    const std::string path = pathOf(*SchoolYearOfWhen(line.when));
     std::uint64_t size = 0;
     std::string lineStart;
     if (IoStatus status = CutTornTail(path, size, lineStart); !status.ok()) return Refused(status.why);

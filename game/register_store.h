@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "game/file_access.h"
 #include "game/record_keeper.h"
@@ -42,6 +43,15 @@ public:
     std::string pathOf(int schoolYear) const;
     // Appends line to the register of its school year.
     RegisterResult Append(const RegisterLine& line);
+    // Appends lines in order under one hold of the lock, stopping at the first that fails; done
+    // counts the lines now in the register. A line maybeThere, whose earlier delivery may have
+    // reached the register, is not appended again when the register's last lines hold it: each
+    // line found there answers for one line.
+    struct Delivery {
+        RegisterLine line;
+        bool maybeThere = false;
+    };
+    RegisterResult AppendAll(const std::vector<Delivery>& lines, std::size_t& done);
     // Deletes the register of schoolYear; one that is not there is no failure.
     RegisterResult Clear(int schoolYear);
 
@@ -49,6 +59,8 @@ private:
     // Cuts away the tail an interrupted append left; from then on the file ends with a whole
     // line, or a line end is written first. size is the file's size after.
     IoStatus CutTornTail(const std::string& path, std::uint64_t& size, std::string& lineStart);
+    // Appends line, the folder's lock being held.
+    RegisterResult AppendLocked(const RegisterLine& line);
 
     FileAccess& files_;
     std::string dir_;

@@ -6,7 +6,8 @@
 # one is the record the other plays for. Then saves race from both computers and one computer's
 # keeper is killed while it saves (scripts/race-lab.py); then the server hangs (a FUSE folder that
 # answers nothing, scripts/hung-server.c): the window must be usable within 3 seconds with a true
-# message, and the score kept on the computer is delivered once the server is back. Kernel SMB and
+# message, and the score and the game's register line kept on the computer are delivered once the
+# server is back. Kernel SMB and
 # NFS mounts cannot be made here: the share is a plain folder, bind-mounted.
 # The two computers' game is the package's, extracted into a folder of this run and bound over
 # /usr/games, with the setting bound over /etc/brivana, inside the namespaces only: a package that
@@ -278,6 +279,8 @@ on "$holder_a" umount -l "$lab"
 nsenter -t "$holder_a" -m -- "$work/hung-server" -f -o allow_other,max_threads=64 "$lab" 2>/dev/null &
 hung_pid=$!
 sleep 1
+register_lines() { cat "$share"/brivana-registro-*.txt 2>/dev/null | wc -l; }
+lines_before=$(register_lines)
 start "$holder_a" lab-anna Anna
 await_window "^Brivana\$"
 shown=$(seconds "$greeted" "$(now)")
@@ -293,6 +296,12 @@ pending=$(sed -n 3,4p "$work/a/var-games/brivana/record-classe.txt" | tr '\n' ' 
 [ -n "${pending%% *}" ] && [ "${pending#* }" = "Anna " ] || die "no score of Anna's is kept on computer A: $pending"
 [ "$(stat -c '%U %a' "$work/a/var-games/brivana/record-classe.txt")" = "games 644" ] || die "the kept score is not games'"
 ok "the end said so after $end_box s ($shots/end-hung.png); computer A keeps ${pending% } for the server"
+waiting=$work/a/var-games/brivana/registro-in-attesa.txt
+[ "$(grep -c ';Anna;' "$waiting")" = 1 ] || die "computer A does not keep Anna's game for the register"
+[ "$(stat -c '%U %a' "$waiting")" = "games 640" ] || die "the games waiting for the register are $(stat -c '%U %a' "$waiting")"
+[ "$(register_lines)" = "$lines_before" ] || die "a line reached the register while the server hung"
+anna_line=$(grep ';Anna;' "$waiting" | cut -c2-)
+ok "computer A keeps Anna's game for the register, readable by no pupil: ${anna_line%$'\r'}"
 
 echo "== The server is back"
 kill -KILL "$hung_pid"
@@ -307,6 +316,10 @@ await_window "^Deroz Brivana\$"
 [ -z "$(sed -n 3p "$work/a/var-games/brivana/record-classe.txt")" ] || die "computer A still keeps the delivered score"
 finish 0 back
 ok "the next start-up on computer A delivered Anna's kept ${pending% } to the share and forgot it"
+[ ! -e "$waiting" ] || die "computer A still keeps games for the register: $(cat "$waiting")"
+[ "$(cat "$share"/brivana-registro-*.txt | grep -cxF "$anna_line")" = 1 ] || die "Anna's kept game is not in the register once"
+[ "$(register_lines)" = $((lines_before + 2)) ] || die "the register has $(register_lines) lines, not $((lines_before + 2))"
+ok "the register got Anna's kept game once, then Bruno's"
 
 echo "== Without the lab folder: a computer C with no setting, its keeper attacked (scripts/attack-keeper.py)"
 mkdir -p "$work/c/var-games/brivana" "$work/c/etc-brivana"

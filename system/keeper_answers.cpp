@@ -8,6 +8,7 @@
 #include "game/record_store.h"
 #include "system/server_worker.h"
 #include "game/register_store.h"
+#include "game/waiting_register.h"
 #include "system/register_stamps.h"
 #include "system/system_file_access.h"
 #include "system/system_record_place.h"
@@ -23,6 +24,27 @@ using std::chrono::milliseconds;
 constexpr milliseconds kAnswerMargin{300};
 
 const char* const kUnreachable = "Non riesco a raggiungere il record della classe sul server: ";
+const std::string kUnreachableRegister = "Non riesco a raggiungere il registro della classe sul server: ";
+
+milliseconds TimeLeft(Clock::time_point deadline)
+{
+    return std::max(std::chrono::duration_cast<milliseconds>(deadline - Clock::now()), milliseconds(0));
+}
+
+// The file access for pupils' results, on the server or here: the files it creates get the
+// access list the caller brings.
+std::shared_ptr<FileAccess> ForResults(std::shared_ptr<FileAccess> files, const KeeperCaller& caller)
+{
+    return caller.registerSddl.empty() ? files : std::make_shared<SystemFileAccess>(caller.registerSddl);
+}
+
+// Runs on the worker: hands the lines waiting in ownDir to the lab's register, within the deadline.
+RegisterResult DeliverWaitingLines(FileAccess& own, const std::string& ownDir, FileAccess& server,
+                                   const std::string& lab, Clock::time_point deadline)
+{
+    RegisterStore registerStore(server, lab, TimeLeft(deadline));
+    return WaitingRegister(own, ownDir).deliverTo(registerStore);
+}
 
 // What one visit to the server found: the class record as it was left, and the outcome of the
 // player's save when there was one.
@@ -42,10 +64,7 @@ bool Reached(const SaveResult& result)
 ServerVisit VisitServer(FileAccess& files, const std::string& dir, Clock::time_point deadline,
                         const std::optional<PendingScore>& pending, const std::optional<PendingScore>& toSave)
 {
-    const auto store = [&] {
-        const auto left = std::chrono::duration_cast<milliseconds>(deadline - Clock::now());
-        return RecordStore(files, dir, std::max(left, milliseconds(0)));
-    };
+    const auto store = [&] { return RecordStore(files, dir, TimeLeft(deadline)); };
     ServerVisit visit;
     if (toSave) {
         if (pending) store().SaveRecord(pending->score, pending->holder);
@@ -89,9 +108,9 @@ std::string AnswerKeeperRequest(const KeeperRequest& request, const std::string&
     return EncodeSaveAnswer(RecordStore(files, sharedDir).SaveRecord(request.score, request.holder));
 }
 
-KeeperAnswers::KeeperAnswers(KeeperFolders folders, std::shared_ptr<FileAccess> serverFiles, FileAccess& ownFiles,
-                             milliseconds serverWait)
-    : folders_(std::move(folders)), serverFiles_(std::move(serverFiles)), ownFiles_(ownFiles),
+KeeperAnswers::KeeperAnswers(KeeperFolders folders, std::shared_ptr<FileAccess> serverFiles,
+                             std::shared_ptr<FileAccess> ownFiles, milliseconds serverWait)
+    : folders_(std::move(folders)), serverFiles_(std::move(serverFiles)), ownFiles_(std::move(ownFiles)),
       serverWait_(serverWait)
 {
     if (!folders_.lab.empty()) worker_ = std::make_unique<ServerWorker>();
@@ -99,7 +118,7 @@ KeeperAnswers::KeeperAnswers(KeeperFolders folders, std::shared_ptr<FileAccess> 
 
 KeeperAnswers::KeeperAnswers(KeeperFolders folders)
     : folders_(std::move(folders)), serverFiles_(std::make_shared<SystemFileAccess>()),
-      ownedFiles_(std::make_unique<SystemFileAccess>()), ownFiles_(*ownedFiles_), serverWait_(kServerAnswerWait)
+      ownFiles_(std::make_shared<SystemFileAccess>()), serverWait_(kServerAnswerWait)
 {
     if (!folders_.lab.empty()) worker_ = std::make_unique<ServerWorker>();
 }
@@ -114,7 +133,7 @@ std::string KeeperAnswers::answer(const KeeperRequest& request, const KeeperCall
         // The keeper can always keep a score: on the server, or here until the server answers.
         return EncodeCanKeepAnswer(CanKeepRecordsIn(folders_.own));
     case KeeperRequestKind::read:
-        return answerRead();
+        return answerRead(caller);
     case KeeperRequestKind::append:
     case KeeperRequestKind::clear:
         return answerRegister(request, caller);
@@ -137,9 +156,9 @@ std::string Silence(const std::string& lab, bool stillBusy)
 
 }  // namespace
 
-std::string KeeperAnswers::answerRead()
+std::string KeeperAnswers::answerRead(const KeeperCaller& caller)
 {
-    LabMemoryFile memoryFile(ownFiles_, folders_.own);
+    LabMemoryFile memoryFile(*ownFiles_, folders_.own);
     LabMemory memory;
     const IoStatus loaded = memoryFile.load(memory);
 
@@ -148,7 +167,13 @@ std::string KeeperAnswers::answerRead()
     const std::string lab = folders_.lab;
     const bool stillBusy = worker_->busy();
     const auto visit = worker_->run<ServerVisit>(
-        [files, lab, deadline, pending = memory.pending] { return VisitServer(*files, lab, deadline, pending, {}); },
+        [files, lab, deadline, pending = memory.pending, own = ForResults(ownFiles_, caller), ownDir = folders_.own,
+         registerFiles = ForResults(serverFiles_, caller)] {
+            ServerVisit visit = VisitServer(*files, lab, deadline, pending, {});
+            // Games this computer could not write in the register before go now, in what time is left.
+            if (visit.reading.complete) DeliverWaitingLines(*own, ownDir, *registerFiles, lab, deadline);
+            return visit;
+        },
         serverWait_);
 
     if (visit && visit->reading.complete) {
@@ -171,7 +196,7 @@ std::string KeeperAnswers::answerRead()
 
 std::string KeeperAnswers::answerSave(const std::string& score, const std::string& holder)
 {
-    LabMemoryFile memoryFile(ownFiles_, folders_.own);
+    LabMemoryFile memoryFile(*ownFiles_, folders_.own);
     LabMemory memory;
     // A memory that cannot be read now only delays a waiting score: keeping this one below
     // reads it again and says why it cannot.
@@ -208,23 +233,55 @@ std::string KeeperAnswers::answerSave(const std::string& score, const std::strin
                                             "del tuo."});
 }
 
-// The lab's register lives beside the class record, on the server. A request the server does not
-// answer in time is not written anywhere else: the worker may still carry it out once the server
-// answers, and a line written twice would count a game twice.
+// The lab's register lives beside the class record, on the server.
 std::string KeeperAnswers::answerRegister(const KeeperRequest& request, const KeeperCaller& caller)
 {
-    auto files = std::make_shared<SystemFileAccess>(caller.registerSddl);
+    if (request.kind == KeeperRequestKind::append) return answerAppend(request.text, caller);
+    auto files = ForResults(serverFiles_, caller);
     const std::string lab = folders_.lab;
     const bool stillBusy = worker_->busy();
     const auto result = worker_->run<RegisterResult>(
-        [files, lab, request, teacher = caller.teacher] {
-            return request.kind == KeeperRequestKind::append ? AnswerAppend(request.text, lab, *files)
-                                                             : AnswerClear(request.text, lab, teacher, *files);
-        },
+        [files, lab, request, teacher = caller.teacher] { return AnswerClear(request.text, lab, teacher, *files); },
         serverWait_);
     if (result) return EncodeRegisterAnswer(*result);
-    return EncodeRegisterAnswer({false, "Non riesco a raggiungere il registro della classe sul server: " +
-                                            Silence(lab, stillBusy)});
+    return EncodeRegisterAnswer({false, kUnreachableRegister + Silence(lab, stillBusy)});
+}
+
+// A game's line is kept on this computer first, then handed over with any that wait before it:
+// a server that does not answer in time finds it here at a later game, and a delivery stopped
+// at any step never writes it twice.
+std::string KeeperAnswers::answerAppend(const std::string& resultFields, const KeeperCaller& caller)
+{
+    const auto result = DecodeResultFields(resultFields);
+    if (!result)
+        return EncodeRegisterAnswer({false, "Il risultato da scrivere nel registro non è quello di una partita: non lo scrivo."});
+    SystemRegisterStamps stamps;
+    const RegisterLine line = StampedLine(stamps, *result);
+    const auto own = ForResults(ownFiles_, caller);
+    const RegisterResult kept = WaitingRegister(*own, folders_.own).keep(line);
+
+    const auto deadline = Clock::now() + serverWait_ - kAnswerMargin;
+    auto files = ForResults(serverFiles_, caller);
+    const std::string lab = folders_.lab;
+    const bool stillBusy = worker_->busy();
+    if (kept.done) {
+        const auto delivered = worker_->run<RegisterResult>(
+            [own, ownDir = folders_.own, files, lab, deadline] {
+                return DeliverWaitingLines(*own, ownDir, *files, lab, deadline);
+            },
+            serverWait_);
+        if (delivered && delivered->done) return EncodeRegisterAnswer(*delivered);
+        return EncodeRegisterAnswer({false, kUnreachableRegister + (delivered ? delivered->why : Silence(lab, stillBusy)) +
+                                                "\nLa partita è conservata su questo computer e sarà scritta nel "
+                                                "registro della classe appena il server risponde."});
+    }
+    const auto delivered = worker_->run<RegisterResult>(
+        [files, lab, line, deadline] { return RegisterStore(*files, lab, TimeLeft(deadline)).Append(line); },
+        serverWait_);
+    if (delivered && delivered->done) return EncodeRegisterAnswer(*delivered);
+    return EncodeRegisterAnswer({false, kUnreachableRegister + (delivered ? delivered->why : Silence(lab, stillBusy)) +
+                                            "\nNon riesco nemmeno a conservare la partita su questo computer.\n" +
+                                            kept.why});
 }
 
 }  // namespace brivana

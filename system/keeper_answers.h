@@ -33,9 +33,11 @@ struct KeeperFolders {
 // every access to it runs on a worker and is waited for at most serverWait: a server that is
 // away, refuses or hangs is said so in Italian, and a score that beats the last class record
 // seen here is kept in folders.own and delivered at a later read or save once the server answers.
+// Each game's register line is kept in folders.own first and handed to the lab's register at
+// once, or at a later game when the server does not take it now.
 class KeeperAnswers {
 public:
-    KeeperAnswers(KeeperFolders folders, std::shared_ptr<FileAccess> serverFiles, FileAccess& ownFiles,
+    KeeperAnswers(KeeperFolders folders, std::shared_ptr<FileAccess> serverFiles, std::shared_ptr<FileAccess> ownFiles,
                   std::chrono::milliseconds serverWait = kServerAnswerWait);
     // The real file access on both sides.
     explicit KeeperAnswers(KeeperFolders folders);
@@ -46,14 +48,14 @@ public:
     std::string answer(const KeeperRequest& request, const KeeperCaller& caller);
 
 private:
-    std::string answerRead();
+    std::string answerRead(const KeeperCaller& caller);
     std::string answerSave(const std::string& score, const std::string& holder);
     std::string answerRegister(const KeeperRequest& request, const KeeperCaller& caller);
+    std::string answerAppend(const std::string& resultFields, const KeeperCaller& caller);
 
     KeeperFolders folders_;
     std::shared_ptr<FileAccess> serverFiles_;
-    std::unique_ptr<FileAccess> ownedFiles_;
-    FileAccess& ownFiles_;
+    std::shared_ptr<FileAccess> ownFiles_;
     std::chrono::milliseconds serverWait_;
     std::unique_ptr<ServerWorker> worker_;  // only with a lab folder
 };

@@ -2,12 +2,16 @@
 // refuses or hangs never holds an answer, and a better score waits on the computer for it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <condition_variable>
+#include <filesystem>
+#include <sstream>
 #include <mutex>
 #include <thread>
 
 #include "fake_services.h"
 #include "game/lab_memory.h"
+#include "game/waiting_register.h"
 #include "system/keeper_answers.h"
 
 namespace brivana::testing {
@@ -75,8 +79,7 @@ protected:
     TempDir own;
     TempDir server;
     std::shared_ptr<ServerShare> share = std::make_shared<ServerShare>();
-    SystemFileAccess ownFiles;
-    KeeperAnswers answers{{own.recordDir(), server.recordDir()}, share, ownFiles, kWait};
+    KeeperAnswers answers{{own.recordDir(), server.recordDir()}, share, std::make_shared<SystemFileAccess>(), kWait};
 };
 
 TEST_F(LabRecord, AScoreTheServerCannotTakeWaitsHereAndIsDeliveredWhenItAnswers)
@@ -131,6 +134,49 @@ TEST_F(LabRecord, AWaitingScoreThatTheClassPassedMeanwhileIsDropped)
     EXPECT_EQ(save("10", "Anna").outcome, SaveOutcome::notBetter);
     EXPECT_EQ(ReadBytes(server.file("briv2s.txt")) + ReadBytes(server.file("nbriv2s.txt")), "12\r\nUgo\r\n");
     EXPECT_EQ(memory(), (LabMemory{"12", {}}));
+}
+
+TEST_F(LabRecord, AGameTheServerDoesNotTakeIsWrittenInTheRegisterOnceAtALaterGame)
+{
+    const auto append = [&](const std::string& pupil) {
+        const GameResult result{pupil, 3, 1, 4, 60, GameEnding::exit, false};
+        return DecodeRegisterAnswer(answers.answer({KeeperRequestKind::append, {}, {}, EncodeResultFields(result)}, {}))
+            .value();
+    };
+    // The register's lines, in order, whichever school year this is.
+    const auto registerLines = [&] {
+        std::vector<std::string> lines;
+        for (const auto& entry : std::filesystem::directory_iterator(server.path()))
+            if (SchoolYearOfFileName(entry.path().filename().string()))
+                for (std::istringstream in(ReadBytes(entry.path().string())); !in.eof();)
+                    if (std::string line; std::getline(in, line) && !line.empty()) lines.push_back(line + "\n");
+        return lines;
+    };
+    const auto readAfterAnyStuckJob = [&] {
+        for (int i = 0; i < 50 && !read().complete; ++i) std::this_thread::sleep_for(20ms);
+    };
+    for (const auto& [state, pupil] : {std::pair{State::away, "Anna"}, std::pair{State::hanging, "Bea"}}) {
+        share->set(state);
+        const RegisterResult kept = append(pupil);
+        EXPECT_FALSE(kept.done);
+        EXPECT_NE(kept.why.find("conservata su questo computer"), std::string::npos) << kept.why;
+    }
+    EXPECT_TRUE(registerLines().empty());
+    share->set(State::up);
+    readAfterAnyStuckJob();
+    const std::vector<std::string> delivered = registerLines();
+    ASSERT_EQ(delivered.size(), 2u);
+    EXPECT_NE(delivered[0].find(";Anna;3;1;4;60;esci;0"), std::string::npos) << delivered[0];
+    EXPECT_NE(delivered[1].find(";Bea;"), std::string::npos) << delivered[1];
+    EXPECT_FALSE(std::filesystem::exists(own.file(kWaitingRegisterName)));
+
+    // A keeper stopped after the server took Anna's line left it marked here; a second game ended
+    // alike in the same second had started too, a third had not.
+    const RegisterLine anna = DecodeRegisterLine(delivered[0]).value();
+    WriteBytes(own.file(kWaitingRegisterName), EncodeWaitingLines({{anna, true}, {anna, true}, {anna, false}}));
+    readAfterAnyStuckJob();
+    const std::vector<std::string> after = registerLines();
+    EXPECT_EQ(std::count(after.begin(), after.end(), delivered[0]), 3);
 }
 
 TEST(LabMemory, OnlyAWholeMemoryOfOursIsRead)

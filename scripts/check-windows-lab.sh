@@ -190,11 +190,20 @@ echo "brivana-keeper verifica with the server hung: $verdict"
 end=$(saves_on A "$high")
 echo "end of a game with $high, the server hung: $end"
 [[ "$end" == kept* ]] || fail "the score was not kept for the server: $end"
+game=$(on A "register 61")
+echo "a game for the register, the server hung: $(grep -E "^not written|^written" <<<"$game")"
+grep -q '^not written in' <<<"$game" && grep -q 'conservata su questo computer' <<<"$game" ||
+    fail "the game was not kept for the server's register: $game"
+waiting="$lab/A/drive_c/ProgramData/Brivana/registro-in-attesa.txt"
+grep -q ';Gara 61;' "$waiting" || fail "computer A does not keep the game for the register"
 share_of A server
 delivered=$(on A read | grep '^record')
 [ "$delivered" = "record $high" ] && [ "$(server_pair)" = "$high P$high" ] ||
     fail "the kept score was not delivered once the server answered: $delivered, server $(server_pair)"
 echo "server back: computer A delivered the kept score: $(server_pair)"
+[ "$(cat "$share"/brivana/brivana-registro-*.txt | grep -c ';Gara 61;')" = 1 ] && [ ! -e "$waiting" ] ||
+    fail "the kept game is not in the server's register once, or is still kept on A"
+echo "server back: the kept game is in the server's register once: $(grep -h ';Gara 61;' "$share"/brivana/brivana-registro-*.txt | tr -d '\r')"
 share_of A hung
 saves_on A $((high + 10)) | grep -q '^kept' || fail "the second score was not kept"
 share_of A server
@@ -206,4 +215,5 @@ echo "a kept score ($((high + 10))) that B's $((high + 20)) passed meanwhile was
 
 echo "lab check: the lock crosses the prefixes, the record saved on one computer is shown on the other," \
      "$rounds racing saves from each keep the best pair, $kills kills of a service leave no torn pair," \
-     "a hung server leaves the start-up and the end answered in time and the kept score delivered or dropped"
+     "a hung server leaves the start-up and the end answered in time, the kept score delivered or dropped" \
+     "and the kept game written in the register once"

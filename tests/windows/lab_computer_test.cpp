@@ -1,6 +1,7 @@
 // A computer of scripts/check-windows-lab.sh, told BRIVANA_LAB_DIR and BRIVANA_LAB_ACT: "hold MS" or
-// "wait MS" for the lab folder's lock; through the service, "read", "save SCORE" or "race FIRST STEP
-// COUNT" (each score saved as "P<score>", then read: never a torn pair or a worse record than seen).
+// "wait MS" for the lab folder's lock; through the service, "read", "save SCORE", "register SECONDS"
+// (a game of pupil "Gara SECONDS" for the register) or "race FIRST STEP COUNT" (each score saved as
+// "P<score>", then read: never a torn pair or a worse record than seen).
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -61,6 +62,11 @@ TEST(LabComputer, Acts)
     } else if (what == "save") {
         const char* const outcomes[] = {"saved", "not better", "failed", "failed unsure", "kept"};
         std::printf("%s in %lu ms\n", outcomes[static_cast<int>(save(first).outcome)], GetTickCount() - start);
+    } else if (what == "register") {
+        const RegisterResult written =
+            service->appendResult(shared, {"Gara " + std::to_string(first), 1, 0, 1, first, GameEnding::exit, false});
+        std::printf("%s in %lu ms\n", written.done ? "written" : "not written", GetTickCount() - start);
+        if (!written.done) std::printf("problem %s\n", written.why.c_str());
     }
     // A race starts when the script makes the file go on the server, so that both computers start together.
     while (what == "race" && GetFileAttributesA("\\\\server\\share\\go") == INVALID_FILE_ATTRIBUTES) Sleep(10);

@@ -4,6 +4,7 @@
 
 #include "game/keeper_requests.h"
 #include "game/record_store.h"
+#include "game/replace_whole.h"
 
 namespace brivana {
 
@@ -93,14 +94,8 @@ IoStatus LabMemoryFile::storeLocked(const LabMemory& memory)
     const std::string temporary = dir_ + kTemporaryName;
     // One left by a keeper stopped half-way: only ever written under this lock.
     IoStatus status = files_.remove(temporary);
-    if (status.ok()) status = files_.writeNew(temporary, EncodeLabMemory(memory));
-    if (status.ok()) status = files_.syncFile(temporary);
-    if (status.ok()) status = files_.replace(temporary, dir_ + kLabMemoryName);
-    if (!status.ok()) {
-        files_.remove(temporary);
-        return status;
-    }
-    return files_.syncDirectory(dir_);
+    if (status.ok()) status = ReplaceWhole(files_, temporary, dir_ + kLabMemoryName, EncodeLabMemory(memory));
+    return status.ok() ? files_.syncDirectory(dir_) : status;
 }
 
 }  // namespace brivana

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "game/cp1252.h"
+#include "game/replace_whole.h"
 #include "game/text_rules.h"
 
 namespace brivana {
@@ -204,14 +205,10 @@ SaveResult RecordStore::SaveRecord(const std::string& scoreText, const std::stri
 
 IoStatus RecordStore::Commit(const std::string& scoreBytes, const std::string& holderBytes)
 {
-    const std::string temporary = temporaryPath();
-    IoStatus status = files_.writeNew(temporary, EncodeCommitMark(scoreBytes, holderBytes));
-    if (status.ok()) status = files_.syncFile(temporary);
-    if (status.ok()) status = files_.replace(temporary, pathOf(kCommitMarkName));
-    if (!status.ok()) {
-        files_.remove(temporary);
+    if (IoStatus status = ReplaceWhole(files_, temporaryPath(), pathOf(kCommitMarkName),
+                                       EncodeCommitMark(scoreBytes, holderBytes));
+        !status.ok())
         return status;
-    }
     // The mark must be on the disk before either record file changes.
     return files_.syncDirectory(dir_);
 }
@@ -224,16 +221,8 @@ IoStatus RecordStore::DropCommitMark()
 
 IoStatus RecordStore::ReplaceBoth(const std::string& scoreBytes, const std::string& holderBytes)
 {
-    for (const auto& [path, bytes] : {std::pair{scorePath(), scoreBytes}, std::pair{holderPath(), holderBytes}}) {
-        const std::string temporary = temporaryPath();
-        IoStatus status = files_.writeNew(temporary, bytes);
-        if (status.ok()) status = files_.syncFile(temporary);
-        if (status.ok()) status = files_.replace(temporary, path);
-        if (!status.ok()) {
-            files_.remove(temporary);
-            return status;
-        }
-    }
+    for (const auto& [path, bytes] : {std::pair{scorePath(), scoreBytes}, std::pair{holderPath(), holderBytes}})
+        if (IoStatus status = ReplaceWhole(files_, temporaryPath(), path, bytes); !status.ok()) return status;
     // Both renames must be on the disk before the mark may go.
     return files_.syncDirectory(dir_);
 }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "game/replace_whole.h"
+
 namespace brivana {
 
 namespace {
@@ -66,15 +68,9 @@ IoStatus WaitingRegister::store(const WaitingLines& lines)
     const std::string temporary = dir_ + kTemporaryName;
     // One left by a keeper stopped half-way: only ever written under this lock.
     IoStatus status = files_.remove(temporary);
-    // Pupils' results: created as privately as the register itself.
-    if (status.ok()) status = files_.appendPrivate(temporary, EncodeWaitingLines(lines));
-    if (status.ok()) status = files_.syncFile(temporary);
-    if (status.ok()) status = files_.replace(temporary, path);
-    if (!status.ok()) {
-        files_.remove(temporary);
-        return status;
-    }
-    return files_.syncDirectory(dir_);
+    // Pupils' results: as private as the register itself.
+    if (status.ok()) status = ReplaceWhole(files_, temporary, path, EncodeWaitingLines(lines), Readers::teachers);
+    return status.ok() ? files_.syncDirectory(dir_) : status;
 }
 
 RegisterResult WaitingRegister::keep(const RegisterLine& line)

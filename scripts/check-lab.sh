@@ -117,7 +117,8 @@ if [ "$host_free" = yes ]; then
     printf '%s\n' '#!/bin/sh' \
         'sed -i "s|^brivana/cartella-record-classe=.*|brivana/cartella-record-classe=\"$ANSWER\"|" "$1"' >"$work/answer.sh"
     chmod 755 "$work/answer.sh"
-    reconfigure() { ANSWER=$1 EDITOR=$work/answer.sh dpkg-reconfigure -f editor -p low brivana >/dev/null; }
+    # The frontend named in the environment (noninteractive on many machines) would win over -f.
+    reconfigure() { ANSWER=$1 EDITOR=$work/answer.sh DEBIAN_FRONTEND=editor dpkg-reconfigure -p low brivana >/dev/null; }
     reconfigure /mnt/altrove
     grep -qx "cartella=/mnt/altrove" "$setting" || die "dpkg-reconfigure did not change $setting"
     reconfigure ""

@@ -43,13 +43,7 @@ Probe ProbeFolder(const std::string& dir)
                     : !readHolder.ok() && readHolder.kind != IoStatus::Kind::missing
                         ? "NON riuscita: " + readHolder.why
                         : "riuscita (record \"" + score + "\" di \"" + holder + "\")";
-    std::unique_ptr<FileLock> lock;
-    probe.write = files.lockFolder(dir, std::chrono::milliseconds(2000), lock);
-    const std::string temporary = dir + kTemporaryPrefix + "verifica" + kTemporarySuffix;
-    if (probe.write.ok()) probe.write = files.writeNew(temporary, "verifica\r\n");
-    if (probe.write.ok()) probe.write = files.syncFile(temporary);
-    if (probe.write.ok()) probe.write = files.remove(temporary);
-    files.remove(temporary);
+    probe.write = TrySaveStepsIn(files, dir);
     return probe;
 }
 

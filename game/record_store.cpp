@@ -38,6 +38,18 @@ bool ScoreBeatsRecord(const std::string& lblpuntiText, const std::string& lblSco
     return static_cast<double>(score) > record;
 }
 
+IoStatus TrySaveStepsIn(FileAccess& files, const std::string& dir)
+{
+    std::unique_ptr<FileLock> lock;
+    IoStatus status = files.lockFolder(dir, std::chrono::milliseconds(2000), lock);
+    const std::string temporary = dir + kTemporaryPrefix + "verifica" + kTemporarySuffix;
+    if (status.ok()) status = files.writeNew(temporary, "verifica\r\n");
+    if (status.ok()) status = files.syncFile(temporary);
+    if (status.ok()) status = files.remove(temporary);
+    files.remove(temporary);
+    return status;
+}
+
 std::string EncodeCommitMark(const std::string& scoreBytes, const std::string& holderBytes)
 {
     return kCommitMarkHeader + std::to_string(scoreBytes.size()) + " " + std::to_string(holderBytes.size()) +

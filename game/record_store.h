@@ -32,6 +32,10 @@ inline constexpr std::size_t kRecordReadLimit = 64 * 1024;
 // lblpuntiText is the stored record as read; lblScoreText the score as shown.
 bool ScoreBeatsRecord(const std::string& lblpuntiText, const std::string& lblScoreText);
 
+// What a save needs of the record folder dir, tried without touching the record: its lock taken,
+// and a file of the kind a save writes written, flushed and removed.
+IoStatus TrySaveStepsIn(FileAccess& files, const std::string& dir);
+
 // The content of a commit mark, and back; nothing when the bytes are not a whole mark.
 std::string EncodeCommitMark(const std::string& scoreBytes, const std::string& holderBytes);
 std::optional<std::pair<std::string, std::string>> DecodeCommitMark(const std::string& bytes);

@@ -71,13 +71,7 @@ Probe ProbeFolder(const std::string& dir)
         const IoStatus status = files.readHead(dir + name, kRecordReadLimit, *text);
         if (!status.ok() && status.kind != IoStatus::Kind::missing) probe.reading.problems.push_back(status.why);
     }
-    std::unique_ptr<FileLock> lock;
-    probe.write = files.lockFolder(dir, std::chrono::milliseconds(2000), lock);
-    const std::string temporary = dir + kTemporaryPrefix + "verifica" + kTemporarySuffix;
-    if (probe.write.ok()) probe.write = files.writeNew(temporary, "verifica\r\n");
-    if (probe.write.ok()) probe.write = files.syncFile(temporary);
-    if (probe.write.ok()) probe.write = files.remove(temporary);
-    files.remove(temporary);
+    probe.write = TrySaveStepsIn(files, dir);
     return probe;
 }
 

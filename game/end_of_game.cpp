@@ -17,12 +17,14 @@ void Game::EndGame(GameEnding ending)
     // The clock keeps ticking behind the farewell; the end runs once all the same.
     if (ended_) return;
     ended_ = true;
+    // The game is over now: the clock ticking behind the messages below is not play.
+    const int seconds = SecondsPlayed();
 
     const std::string name = view_.text(Field::lblnome1);
     view_.messageBox("Ciao " + name + ", alla prossima sfida!", MsgStyle::ok,
                      "Data " + services_.dateTime.nowText());
     SaveRecordIfBeaten("Ok ho registrato il tuo record, C A M P I O N E");
-    WriteToRegister(ending);
+    WriteToRegister(ending, seconds);
     view_.endProgram();
 }
 
@@ -32,7 +34,7 @@ int Game::SecondsPlayed() const
     return std::clamp(kGameSeconds - left, 0, kGameSeconds);
 }
 
-void Game::WriteToRegister(GameEnding ending)
+void Game::WriteToRegister(GameEnding ending, int seconds)
 {
     // A window closed before its first game was loaded played no game; and a game is written
     // once, though the clock may run out while a new game's message is open.
@@ -43,7 +45,7 @@ void Game::WriteToRegister(GameEnding ending)
     result.right = state_.correctCount;
     result.wrong = state_.wrongCount;
     result.total = std::min(result.right + result.wrong, kTallyMax);
-    result.seconds = SecondsPlayed();
+    result.seconds = seconds;
     result.ending = ending;
     result.record = scoreSaved_;
     const RegisterResult written = services_.records.appendResult(state_.recordDir, result);

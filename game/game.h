@@ -61,7 +61,8 @@ private:
     // The end of the game, however it came: farewell, record, register, end of the program.
     void EndGame(GameEnding ending);
     // Appends this game's result to the register beside the record; tells the player if it failed.
-    void WriteToRegister(GameEnding ending);
+    // seconds: played until the game's end was decided.
+    void WriteToRegister(GameEnding ending, int seconds);
     // Seconds played by this game's clock.
     int SecondsPlayed() const;
     // Saves the score and name as the record when the score beats it, and tells the player

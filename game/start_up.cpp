@@ -55,11 +55,12 @@ void Game::Next_Click()
         view_.messageBox("INIZIAMO UNA NUOVA GARA  ?", MsgStyle::yesNoQuestionDefaultNo, "INIZIARE NUOVA GARA");
     // The clock may have run out while the question was open.
     if (ended_ || answer == MsgAnswer::no) return;
+    const int seconds = SecondsPlayed();
 
     SaveRecordIfBeaten("Ok ho registrato il tuo record, C A M P I O N E\"");
     // The clock may have run out behind the congratulation: that end wrote the game already.
     if (ended_) return;
-    WriteToRegister(GameEnding::newGame);
+    WriteToRegister(GameEnding::newGame, seconds);
     if (ended_) return;
     view_.reload();
 }

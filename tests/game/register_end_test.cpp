@@ -33,6 +33,10 @@ TEST_F(RegisterEnd, ExitWritesOneLineThoughTheWindowIsClosedAfter)
 {
     Play();
     Tick(75);
+    // The farewell stays open a while: those seconds are not play.
+    view.whileMessageOpen = [this](const Dialog& dialog) {
+        if (dialog.text.starts_with("Ciao")) Tick(20);
+    };
     game.cmdExit_Click();
     game.Form_Unload();
     EXPECT_EQ(Register(), Line("75;esci;1"));
@@ -44,6 +48,9 @@ TEST_F(RegisterEnd, ANewGameWritesTheUnfinishedOneAndClosingTheWindowTheNextOne)
     Tick(3);
     view.messageAnswers = {MsgAnswer::yes};
     view.inputAnswers.push_back("Bea");
+    view.whileMessageOpen = [this](const Dialog& dialog) {
+        if (dialog.text.starts_with("Ok ho registrato")) Tick(5);
+    };
     ScriptQuestion(0.5, 0.5, 0.5);
     game.Next_Click();
     game.Form_Unload();

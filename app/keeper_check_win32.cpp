@@ -5,10 +5,10 @@
 #include <cstdio>
 #include <sstream>
 
-#include "game/lab_memory.h"
 #include "game/record_store.h"
 #include "system/keeper_answers.h"
 #include "system/lab_setting_windows.h"
+#include "system/own_folder_report.h"
 #include "system/owned_handle_windows.h"
 #include "system/record_pipe_windows.h"
 #include "system/server_worker.h"
@@ -69,16 +69,9 @@ void WriteRecordCheck(const std::string& own, const std::string& lab, const std:
         report << "Lettura: " << probe->reading << "\nScrittura: "
                << (probe->write.ok() ? "riuscita" : "NON riuscita: " + probe->write.why) << "\n";
     if (!lab.empty()) {
-        const bool ownUsable = CanKeepRecordsIn(own);
+        bool ownUsable = false;
+        report << OwnFolderReport(own, ownUsable);
         good = good && ownUsable;
-        report << "Cartella del custode su questo computer: " << own << " ("
-               << (ownUsable ? "può scriverci" : "NON può scriverci: i punteggi in attesa andrebbero persi") << ")\n";
-        SystemFileAccess files;
-        LabMemory memory;
-        if (ownUsable && LabMemoryFile(files, own).load(memory).ok())
-            report << "Punteggio in attesa del server: "
-                   << (memory.pending ? memory.pending->score + " di \"" + memory.pending->holder + "\"" : "nessuno")
-                   << "\n";
     }
     report << (good ? kVerdictGood : "Esito: PROBLEMA") << "\n";
     // Whole or not at all: the administrator's command waits for the finished report.

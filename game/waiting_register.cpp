@@ -73,6 +73,13 @@ IoStatus WaitingRegister::store(const WaitingLines& lines)
     return status.ok() ? files_.syncDirectory(dir_) : status;
 }
 
+IoStatus WaitingRegister::waiting(WaitingLines& lines)
+{
+    std::unique_ptr<FileLock> lock;
+    IoStatus status = files_.lockFolder(dir_, kWait, lock);
+    return status.ok() ? load(lines) : status;
+}
+
 RegisterResult WaitingRegister::keep(const RegisterLine& line)
 {
     // A line the register would refuse would hold up every line after it.

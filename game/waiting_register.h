@@ -31,6 +31,8 @@ public:
     // dir: the keeper's own folder.
     WaitingRegister(FileAccess& files, std::string dir);
 
+    // The lines waiting now.
+    IoStatus waiting(WaitingLines& lines);
     // Adds the line of a game that just ended at the end of the list.
     RegisterResult keep(const RegisterLine& line);
     // Hands the lines waiting here to register, oldest first, and takes those it took off the

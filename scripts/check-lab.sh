@@ -302,6 +302,8 @@ waiting=$work/a/var-games/brivana/registro-in-attesa.txt
 [ "$(stat -c '%U %a' "$waiting")" = "games 640" ] || die "the games waiting for the register are $(stat -c '%U %a' "$waiting")"
 [ "$(register_lines)" = "$lines_before" ] || die "a line reached the register while the server hung"
 anna_line=$(grep ';Anna;' "$waiting" | cut -c2-)
+told=$(on "$holder_a" su - lab-anna -c "$game --verifica-record" | grep '^Partite in attesa' || true)
+[ "$told" = "Partite in attesa del registro della classe: 1" ] || die "the administrator's check says: $told"
 ok "computer A keeps Anna's game for the register, readable by no pupil: ${anna_line%$'\r'}"
 
 echo "== The server is back"

@@ -196,6 +196,8 @@ grep -q '^not written in' <<<"$game" && grep -q 'conservata su questo computer' 
     fail "the game was not kept for the server's register: $game"
 waiting="$lab/A/drive_c/ProgramData/Brivana/registro-in-attesa.txt"
 grep -q ';Gara 61;' "$waiting" || fail "computer A does not keep the game for the register"
+told=$(keeper_check A | grep '^Partite in attesa' || true)
+[ "$told" = "Partite in attesa del registro della classe: 1" ] || fail "brivana-keeper verifica says: $told"
 share_of A server
 delivered=$(on A read | grep '^record')
 [ "$delivered" = "record $high" ] && [ "$(server_pair)" = "$high P$high" ] ||

@@ -10,10 +10,10 @@
 #include <sstream>
 #include <string>
 
-#include "game/lab_memory.h"
 #include "game/record_store.h"
 #include "system/keeper_answers.h"
 #include "system/lab_setting.h"
+#include "system/own_folder_report.h"
 #include "system/record_keeper_process.h"
 #include "system/server_worker.h"
 #include "system/system_file_access.h"
@@ -124,16 +124,9 @@ int CheckRecordPlace()
         std::printf("Scrittura: %s\n", probe->write.ok() ? "riuscita" : ("NON riuscita: " + probe->write.why).c_str());
     }
     if (!lab.empty()) {
-        const bool ownUsable = CanKeepRecordsIn(own);
+        bool ownUsable = false;
+        std::fputs(OwnFolderReport(own, ownUsable).c_str(), stdout);
         good = good && ownUsable;
-        std::printf("Cartella del custode su questo computer: %s (%s)\n", own.c_str(),
-                    ownUsable ? "può scriverci" : "NON può scriverci: i punteggi in attesa andrebbero persi");
-        SystemFileAccess files;
-        LabMemory memory;
-        if (ownUsable && LabMemoryFile(files, own).load(memory).ok())
-            std::printf("Punteggio in attesa del server: %s\n",
-                        memory.pending ? (memory.pending->score + " di \"" + memory.pending->holder + "\"").c_str()
-                                       : "nessuno");
     }
     std::printf("Esito: %s\n", good ? "il custode può leggere e scrivere il record" : "PROBLEMA");
     std::fflush(stdout);

@@ -63,6 +63,20 @@ IoStatus OpenRegular(const std::string& action, const std::string& path, DWORD a
     return IoStatus::success();
 }
 
+// Writes all of bytes at the file's position; a write that takes nothing is a full disk.
+IoStatus WriteAll(HANDLE file, const std::string& path, const std::string& bytes)
+{
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD written = 0;
+        if (!WriteFile(file, bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &written, nullptr))
+            return Failure("scrivere", path);
+        if (written == 0) return Failure("scrivere", path, ERROR_HANDLE_DISK_FULL);
+        done += written;
+    }
+    return IoStatus::success();
+}
+
 // Reads from file into out, at most out.size() bytes, and keeps what was read; nothing when
 // the read fails.
 IoStatus ReadInto(HANDLE file, const std::string& path, std::string& out)
@@ -241,14 +255,7 @@ IoStatus SystemFileAccess::writeNew(const std::string& path, const std::string& 
     const OwnedKernel file = Kernel(CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return Failure("scrivere", path);
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        DWORD written = 0;
-        if (!WriteFile(file.get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &written, nullptr))
-            return Failure("scrivere", path);
-        if (written == 0) return Failure("scrivere", path, ERROR_HANDLE_DISK_FULL);
-        done += written;
-    }
+    if (IoStatus status = WriteAll(file.get(), path, bytes); !status.ok()) return status;
     // Windows reports a failed write at WriteFile, or at the flush that follows (syncFile), never
     // at closing: the handle is let go with the rest.
     return IoStatus::success();
@@ -313,14 +320,7 @@ IoStatus SystemFileAccess::appendPrivate(const std::string& path, const std::str
                                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (!file) return Failure("scrivere", path);
     if (!IsRegular(file.get())) return NotARegularFile("scrivere", path);
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        DWORD written = 0;
-        if (!WriteFile(file.get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &written, nullptr))
-            return Failure("scrivere", path);
-        if (written == 0) return Failure("scrivere", path, ERROR_HANDLE_DISK_FULL);
-        done += written;
-    }
+    if (IoStatus status = WriteAll(file.get(), path, bytes); !status.ok()) return status;
     // The line is on the disk (or the server's) before the game hears it was written.
     if (!FlushFileBuffers(file.get())) return Failure("scrivere", path);
     return IoStatus::success();

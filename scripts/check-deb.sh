@@ -13,6 +13,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/ensure-packages.sh
 . scripts/virtual-screen.sh
+. scripts/build-package.sh
 ensure_packages "${BUILD_PACKAGES[@]}" dpkg-dev lintian xvfb x11-utils xdotool openbox imagemagick passwd util-linux python3
 
 readonly record_dir=/var/games/brivana
@@ -85,18 +86,7 @@ cleanup() {
 trap cleanup EXIT
 
 echo "== Building the package"
-# Debian's build flags, hardening included, given explicitly: CMake reads no CPPFLAGS, and reads
-# the others only when it first configures a build folder.
-flags() { DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get "$1"; }
-cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
-    -DCMAKE_INSTALL_PREFIX=/usr -DCMAKE_CXX_FLAGS="$(flags CPPFLAGS) $(flags CXXFLAGS)" \
-    -DCMAKE_EXE_LINKER_FLAGS="$(flags LDFLAGS)" >/dev/null
-cmake --build "$build_dir" -j2
-rm -f "$build_dir"/brivana_*.deb
-(cd "$build_dir" && cpack -G DEB >/dev/null)
-debs=("$build_dir"/brivana_*.deb)
-[ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || die "cpack made no single brivana_*.deb"
-deb=${debs[0]}
+build_package "$build_dir" || die "the package was not built"
 version=$(dpkg-deb -f "$deb" Version)
 arch=$(dpkg-deb -f "$deb" Architecture)
 [ "$deb" = "$build_dir/brivana_${version}_$arch.deb" ] || die "$deb is not named brivana_${version}_$arch.deb"

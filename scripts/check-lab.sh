@@ -19,6 +19,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/ensure-packages.sh
 . scripts/virtual-screen.sh
+. scripts/build-package.sh
 ensure_packages "${BUILD_PACKAGES[@]}" dpkg-dev debconf xvfb x11-utils xdotool openbox imagemagick passwd util-linux python3 \
     fuse3 libfuse3-dev pkg-config gcc
 
@@ -90,14 +91,7 @@ cleanup() {
 trap cleanup EXIT
 
 echo "== Building the package and the hung server"
-flags() { DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get "$1"; }
-cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
-    -DCMAKE_INSTALL_PREFIX=/usr -DCMAKE_CXX_FLAGS="$(flags CPPFLAGS) $(flags CXXFLAGS)" \
-    -DCMAKE_EXE_LINKER_FLAGS="$(flags LDFLAGS)" >/dev/null
-cmake --build "$build_dir" -j2 >/dev/null
-rm -f "$build_dir"/brivana_*.deb
-(cd "$build_dir" && cpack -G DEB >/dev/null)
-deb=$(ls "$build_dir"/brivana_*.deb)
+build_package "$build_dir" || die "the package was not built"
 gcc -O2 -Wall -Wextra -Werror -o "$work/hung-server" scripts/hung-server.c $(pkg-config --cflags --libs fuse3)
 ok "built $deb"
 

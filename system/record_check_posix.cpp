@@ -57,16 +57,19 @@ std::string FolderKind(const std::string& dir)
 }
 
 struct Probe {
+    std::string kind;  // the lab folder's FolderKind
     RecordReading reading;
     IoStatus write;
 };
 
-// On the worker: reads the record as it stands (repairing nothing) and writes and removes a
-// file of the kind a save writes, under the folder's lock.
-Probe ProbeFolder(const std::string& dir)
+// On the worker, since even asking a hung mount what it is never returns: says what a lab
+// folder is, reads the record as it stands (repairing nothing) and writes and removes a file of
+// the kind a save writes, under the folder's lock.
+Probe ProbeFolder(const std::string& dir, bool lab)
 {
     SystemFileAccess files;
     Probe probe;
+    if (lab) probe.kind = FolderKind(dir);
     for (auto [name, text] : {std::pair{kScoreFileName, &probe.reading.score}, std::pair{kHolderFileName, &probe.reading.holder}}) {
         const IoStatus status = files.readHead(dir + name, kRecordReadLimit, *text);
         if (!status.ok() && status.kind != IoStatus::Kind::missing) probe.reading.problems.push_back(status.why);
@@ -107,11 +110,11 @@ int CheckRecordPlace()
         std::_Exit(1);
     }
     const std::string record = lab.empty() ? own : lab;
-    if (lab.empty()) std::printf("Il record di questo computer è in %s\n", record.c_str());
-    else std::printf("Il record della classe è in %s (%s)\n", record.c_str(), FolderKind(record).c_str());
-
     ServerWorker worker;
-    const auto probe = worker.run<Probe>([record] { return ProbeFolder(record); }, kServerAnswerWait);
+    const auto probe =
+        worker.run<Probe>([record, isLab = !lab.empty()] { return ProbeFolder(record, isLab); }, kServerAnswerWait);
+    if (lab.empty()) std::printf("Il record di questo computer è in %s\n", record.c_str());
+    else std::printf("Il record della classe è in %s (%s)\n", record.c_str(), probe ? probe->kind.c_str() : "non risponde");
     bool good = probe && probe->reading.problems.empty() && probe->write.ok();
     if (!probe) {
         std::printf("Lettura e scrittura: NON riuscite, la cartella non risponde entro %lld ms\n",

@@ -9,6 +9,7 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include "system/descriptor_posix.h"
 #include "system/error_text.h"
 
 namespace brivana {
@@ -38,25 +39,6 @@ IoStatus NotARegularFile(const std::string& action, const std::string& path)
 {
     return IoStatus::notAFile("Non riesco a " + action + " " + path + ": non è un file normale.");
 }
-
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() { if (fd_ >= 0) ::close(fd_); }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    bool valid() const { return fd_ >= 0; }
-    int get() const { return fd_; }
-    int release() { const int fd = fd_; fd_ = -1; return fd; }
-    void reset(int fd)
-    {
-        if (fd_ >= 0) ::close(fd_);
-        fd_ = fd;
-    }
-
-private:
-    int fd_;
-};
 
 // Writes all of bytes into file and closes it: a close that fails may be a write that failed.
 IoStatus WriteAllAndClose(Descriptor& file, const std::string& path, const std::string& bytes)

@@ -1,21 +1,27 @@
 #include "system/record_check.h"
 
+#include <fcntl.h>
+#include <poll.h>
 #include <sys/statfs.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 
 #include "game/record_store.h"
+#include "system/descriptor_posix.h"
 #include "system/keeper_answers.h"
 #include "system/lab_setting.h"
 #include "system/own_folder_report.h"
 #include "system/record_keeper_process.h"
-#include "system/server_worker.h"
 #include "system/system_file_access.h"
 #include "system/system_record_place.h"
 
@@ -56,34 +62,88 @@ std::string FolderKind(const std::string& dir)
                                         : ", NON è un punto di montaggio: la condivisione è montata?");
 }
 
-struct Probe {
-    std::string kind;  // the lab folder's FolderKind
-    RecordReading reading;
-    IoStatus write;
-};
-
-// On the worker, since even asking a hung mount what it is never returns: says what a lab
-// folder is, reads the record as it stands (repairing nothing) and writes and removes a file of
-// the kind a save writes, under the folder's lock.
-Probe ProbeFolder(const std::string& dir, bool lab)
-{
-    SystemFileAccess files;
-    Probe probe;
-    if (lab) probe.kind = FolderKind(dir);
-    for (auto [name, text] : {std::pair{kScoreFileName, &probe.reading.score}, std::pair{kHolderFileName, &probe.reading.holder}}) {
-        const IoStatus status = files.readHead(dir + name, kRecordReadLimit, *text);
-        if (!status.ok() && status.kind != IoStatus::Kind::missing) probe.reading.problems.push_back(status.why);
-    }
-    probe.write = TrySaveStepsIn(files, dir);
-    return probe;
-}
-
 std::string Line(const std::string& text)
 {
     std::string line = text;
     while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
     return line;
 }
+
+// What the check says of the record's folder, and whether all went well there.
+struct FolderReport {
+    std::string text;
+    bool good = false;
+};
+
+// Says what a lab folder is, reads the record as it stands (repairing nothing), and writes and
+// removes a file of the kind a save writes, under the folder's lock.
+FolderReport ReportFolder(const std::string& dir, bool lab)
+{
+    FolderReport report;
+    report.text = lab ? "Il record della classe è in " + dir + " (" + FolderKind(dir) + ")\n"
+                      : "Il record di questo computer è in " + dir + "\n";
+    SystemFileAccess files;
+    RecordReading reading;
+    for (auto [name, text] : {std::pair{kScoreFileName, &reading.score}, std::pair{kHolderFileName, &reading.holder}}) {
+        const IoStatus status = files.readHead(dir + name, kRecordReadLimit, *text);
+        if (!status.ok() && status.kind != IoStatus::Kind::missing) reading.problems.push_back(status.why);
+    }
+    if (reading.problems.empty())
+        report.text += "Lettura: riuscita (record \"" + Line(reading.score) + "\" di \"" + Line(reading.holder) + "\")\n";
+    for (const std::string& problem : reading.problems) report.text += "Lettura: NON riuscita: " + problem + "\n";
+    const IoStatus write = TrySaveStepsIn(files, dir);
+    report.text += "Scrittura: " + (write.ok() ? std::string("riuscita") : "NON riuscita: " + write.why) + "\n";
+    report.good = reading.problems.empty() && write.ok();
+    return report;
+}
+
+// ReportFolder in a child process, waited for at most wait. Even asking a hung mount what it is
+// never returns, and a thread stuck so keeps its whole process from ending: the administrator's
+// command must end all the same. A child that does not answer in time is left behind, with none
+// of the command's output open. Nothing when it did not answer.
+std::optional<FolderReport> ReportFolderInChild(const std::string& dir, bool lab, std::chrono::milliseconds wait)
+{
+    int ends[2];
+    if (::pipe2(ends, O_CLOEXEC) != 0) return FolderReport{"Non riesco a verificare la cartella " + dir + ".\n"};
+    Descriptor answer(ends[0]), writing(ends[1]);
+    std::fflush(stdout);
+    const pid_t child = ::fork();
+    if (child < 0) return FolderReport{"Non riesco a verificare la cartella " + dir + ".\n"};
+    if (child == 0) {
+        answer.reset();
+        const Descriptor none(::open("/dev/null", O_RDWR | O_CLOEXEC));
+        for (const int output : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) ::dup2(none.get(), output);
+        const FolderReport report = ReportFolder(dir, lab);
+        const std::string bytes = (report.good ? "1" : "0") + report.text;
+        for (std::size_t done = 0; done < bytes.size();) {
+            const ssize_t written = ::write(writing.get(), bytes.data() + done, bytes.size() - done);
+            if (written < 0 && errno == EINTR) continue;
+            if (written <= 0) break;
+            done += static_cast<std::size_t>(written);
+        }
+        ::_exit(0);
+    }
+    writing.reset();
+    const auto deadline = std::chrono::steady_clock::now() + wait;
+    std::string bytes;
+    for (;;) {
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now()).count();
+        pollfd ready{answer.get(), POLLIN, 0};
+        const int events = left > 0 ? ::poll(&ready, 1, static_cast<int>(left)) : 0;
+        if (events < 0 && errno == EINTR) continue;
+        if (events <= 0) return std::nullopt;
+        char chunk[4096];
+        const ssize_t got = ::read(answer.get(), chunk, sizeof chunk);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) break;
+        bytes.append(chunk, static_cast<std::size_t>(got));
+    }
+    ::waitpid(child, nullptr, 0);
+    if (bytes.empty()) return FolderReport{"La verifica della cartella " + dir + " si è interrotta.\n"};
+    return FolderReport{bytes.substr(1), bytes.front() == '1'};
+}
+
 
 }  // namespace
 
@@ -110,22 +170,15 @@ int CheckRecordPlace()
         std::_Exit(1);
     }
     const std::string record = lab.empty() ? own : lab;
-    ServerWorker worker;
-    const auto probe =
-        worker.run<Probe>([record, isLab = !lab.empty()] { return ProbeFolder(record, isLab); }, kServerAnswerWait);
-    if (lab.empty()) std::printf("Il record di questo computer è in %s\n", record.c_str());
-    else std::printf("Il record della classe è in %s (%s)\n", record.c_str(), probe ? probe->kind.c_str() : "non risponde");
-    bool good = probe && probe->reading.problems.empty() && probe->write.ok();
-    if (!probe) {
-        std::printf("Lettura e scrittura: NON riuscite, la cartella non risponde entro %lld ms\n",
+    const auto folder = ReportFolderInChild(record, !lab.empty(), kServerAnswerWait);
+    if (folder)
+        std::fputs(folder->text.c_str(), stdout);
+    else
+        std::printf("Il record %s è in %s (non risponde)\n"
+                    "Lettura e scrittura: NON riuscite, la cartella non risponde entro %lld ms\n",
+                    lab.empty() ? "di questo computer" : "della classe", record.c_str(),
                     static_cast<long long>(kServerAnswerWait.count()));
-    } else {
-        if (probe->reading.problems.empty())
-            std::printf("Lettura: riuscita (record \"%s\" di \"%s\")\n", Line(probe->reading.score).c_str(),
-                        Line(probe->reading.holder).c_str());
-        for (const std::string& problem : probe->reading.problems) std::printf("Lettura: NON riuscita: %s\n", problem.c_str());
-        std::printf("Scrittura: %s\n", probe->write.ok() ? "riuscita" : ("NON riuscita: " + probe->write.why).c_str());
-    }
+    bool good = folder && folder->good;
     if (!lab.empty()) {
         bool ownUsable = false;
         std::fputs(OwnFolderReport(own, ownUsable).c_str(), stdout);
@@ -133,8 +186,7 @@ int CheckRecordPlace()
     }
     std::printf("Esito: %s\n", good ? "il custode può leggere e scrivere il record" : "PROBLEMA");
     std::fflush(stdout);
-    // A worker stuck on a hung server ends with the process.
-    std::_Exit(good ? 0 : 1);
+    return good ? 0 : 1;
 }
 
 }  // namespace brivana

@@ -109,12 +109,9 @@ RegisterResult WaitingRegister::deliverTo(RegisterStore& registerStore)
         if (status.ok()) status = load(lines);
         if (!status.ok()) return {false, status.why};
         batch.assign(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(std::min(lines.size(), kDeliveryLines)));
-        if (std::all_of(batch.begin(), batch.end(), [](const auto& waiting) { return waiting.maybeThere; }))
-            status = IoStatus::success();
-        else {
-            for (std::size_t i = 0; i < batch.size(); ++i) lines[i].maybeThere = true;
-            status = store(lines);
-        }
+        const bool marked = std::all_of(batch.begin(), batch.end(), [](const auto& waiting) { return waiting.maybeThere; });
+        for (std::size_t i = 0; i < batch.size(); ++i) lines[i].maybeThere = true;
+        if (!marked) status = store(lines);
         if (!status.ok()) return {false, status.why};
     }
     if (batch.empty()) return {true, {}};

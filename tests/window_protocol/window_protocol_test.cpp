@@ -68,6 +68,9 @@ public:
 
 class WindowProtocolTest : public ::testing::Test {
 protected:
+    // classRecord: whether the record is the lab's.
+    explicit WindowProtocolTest(bool classRecord = false) : classRecord_(classRecord) {}
+
     // Starts a game for Mario; the log then holds only what comes after.
     void Start()
     {
@@ -84,9 +87,10 @@ protected:
         return steps;
     }
 
+    bool classRecord_;
     testing::TempDir dir;
     testing::FixedDateTime dateTime;
-    testing::FixedRecordPlace place{dir.recordDir()};
+    testing::FixedRecordPlace place{dir.recordDir(), {}, classRecord_};
     SystemFileAccess files;
     testing::FixedRegisterStamps stamps;
     LocalRecordKeeper records{files, stamps};
@@ -228,35 +232,26 @@ TEST_F(WindowProtocolTest, TheFocusGoesBackWhereItWasOrToTheFirstControlThatCanT
     EXPECT_TRUE(Steps({"focus"}).empty());
 }
 
-TEST(WindowProtocolClassRecord, TheRecordAndItsHolderAreSaidToBeTheClasssOnlyWhenTheLabKeepsThem)
+class WindowProtocolClassRecord : public WindowProtocolTest, public ::testing::WithParamInterface<bool> {
+protected:
+    WindowProtocolClassRecord() : WindowProtocolTest(GetParam()) {}
+};
+
+TEST_P(WindowProtocolClassRecord, TheRecordAndItsHolderAreSaidToBeTheClasssOnlyWhenTheLabKeepsThem)
 {
-    for (const bool lab : {false, true}) {
-        testing::TempDir dir;
-        testing::WriteBytes(dir.file("briv2s.txt"), "12\r\n");
-        testing::WriteBytes(dir.file("nbriv2s.txt"), "Bea\r\n");
-        testing::FixedDateTime dateTime;
-        testing::FixedRecordPlace place{dir.recordDir(), {}, lab};
-        SystemFileAccess files;
-        testing::FixedRegisterStamps stamps;
-        LocalRecordKeeper records{files, stamps};
-        testing::ScriptedRandom random;
-        ScriptedDialogs dialogs;
-        RecordingPort port;
-        WindowProtocol protocol{port, dialogs, Services{random, dateTime, place, records}};
-        dialogs.answerInput("Mario");
-        dialogs.answerMessage();
-        protocol.start();
-        const std::string whose = lab ? " della classe" : "";
-        std::vector<std::string> said;
-        for (const std::string& step : port.log)
-            if (step.starts_with("say lblpunti") || step.starts_with("say lblnome:")) said.push_back(step);
-        ASSERT_GE(said.size(), 2u);
-        EXPECT_EQ(said[said.size() - 2], "say lblpunti: Punti del record" + whose + " 12");
-        EXPECT_EQ(said.back(), "say lblnome: Detentore del record" + whose + " Bea");
-        // The labels show what they always showed.
-        EXPECT_EQ(port.shown[Field::lblpunti], "12\r\n");
-    }
+    testing::WriteBytes(dir.file("briv2s.txt"), "12\r\n");
+    testing::WriteBytes(dir.file("nbriv2s.txt"), "Bea\r\n");
+    Start();
+    const std::string whose = GetParam() ? " della classe" : "";
+    const std::vector<std::string> said = Steps({"say lblpunti", "say lblnome:"});
+    ASSERT_GE(said.size(), 2u);
+    EXPECT_EQ(said[said.size() - 2], "say lblpunti: Punti del record" + whose + " 12");
+    EXPECT_EQ(said.back(), "say lblnome: Detentore del record" + whose + " Bea");
+    // The labels show what they always showed.
+    EXPECT_EQ(port.shown[Field::lblpunti], "12\r\n");
 }
+
+INSTANTIATE_TEST_SUITE_P(LabOrComputer, WindowProtocolClassRecord, ::testing::Bool());
 
 }  // namespace
 }  // namespace brivana::test

@@ -24,7 +24,7 @@ using std::chrono::milliseconds;
 constexpr milliseconds kAnswerMargin{300};
 
 const char* const kUnreachable = "Non riesco a raggiungere il record della classe sul server: ";
-const std::string kUnreachableRegister = "Non riesco a raggiungere il registro della classe sul server: ";
+const char* const kUnreachableRegister = "Non riesco a raggiungere il registro della classe sul server: ";
 
 milliseconds TimeLeft(Clock::time_point deadline)
 {

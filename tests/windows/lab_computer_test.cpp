@@ -1,7 +1,8 @@
-// A computer of scripts/check-windows-lab.sh, told BRIVANA_LAB_DIR and BRIVANA_LAB_ACT: "hold MS" or
-// "wait MS" for the lab folder's lock; through the service, "read", "save SCORE", "register SECONDS"
-// (a game of pupil "Gara SECONDS" for the register) or "race FIRST STEP COUNT" (each score saved as
-// "P<score>", then read: never a torn pair or a worse record than seen).
+// A computer of scripts/check-windows-lab.sh, told BRIVANA_LAB_DIR and BRIVANA_LAB_ACT: "wait MS" for
+// the lab folder's lock, or "hold MS" (waits as long, then holds it until the folder has a file
+// "release"); through the service, "read", "save SCORE", "register SECONDS" (a game of pupil
+// "Gara SECONDS" for the register) or "race FIRST STEP COUNT" (each score saved as "P<score>", then
+// read: never a torn pair or a worse record than seen).
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -41,10 +42,15 @@ TEST(LabComputer, Acts)
     SystemFileAccess files;
     std::unique_ptr<FileLock> lock;
     if (what == "hold" || what == "wait") {
-        const bool got = files.lockFolder(dir, std::chrono::milliseconds(what == "hold" ? 0 : first), lock).ok();
+        const bool got = files.lockFolder(dir, std::chrono::milliseconds(first), lock).ok();
         std::printf("%s after %lu ms\n", got ? "got" : "busy", GetTickCount() - start);
         std::fflush(stdout);
-        if (what == "hold") Sleep(static_cast<DWORD>(first));
+        // Bounded, so that a check that dies before releasing it leaves no computer holding on.
+        const std::string release = dir + "release";
+        for (int waited = 0; got && what == "hold" && waited < 120000; waited += 50) {
+            if (GetFileAttributesA(release.c_str()) != INVALID_FILE_ATTRIBUTES) break;
+            Sleep(50);
+        }
         return;
     }
     testing::FixedRegisterStamps stamps;

@@ -9,7 +9,6 @@
 #include "system/server_worker.h"
 #include "game/register_store.h"
 #include "game/waiting_register.h"
-#include "system/register_stamps.h"
 #include "system/system_file_access.h"
 #include "system/system_record_place.h"
 
@@ -252,11 +251,9 @@ std::string KeeperAnswers::answerRegister(const KeeperRequest& request, const Ke
 // at any step never writes it twice.
 std::string KeeperAnswers::answerAppend(const std::string& resultFields, const KeeperCaller& caller)
 {
-    const auto result = DecodeResultFields(resultFields);
-    if (!result)
-        return EncodeRegisterAnswer({false, "Il risultato da scrivere nel registro non è quello di una partita: non lo scrivo."});
-    SystemRegisterStamps stamps;
-    const RegisterLine line = StampedLine(stamps, *result);
+    RegisterLine line;
+    if (const RegisterResult stamped = StampResult(resultFields, line); !stamped.done)
+        return EncodeRegisterAnswer(stamped);
     const auto own = ForResults(ownFiles_, caller);
     const RegisterResult kept = WaitingRegister(*own, folders_.own).keep(line);
 
@@ -264,24 +261,20 @@ std::string KeeperAnswers::answerAppend(const std::string& resultFields, const K
     auto files = ForResults(serverFiles_, caller);
     const std::string lab = folders_.lab;
     const bool stillBusy = worker_->busy();
-    if (kept.done) {
-        const auto delivered = worker_->run<RegisterResult>(
-            [own, ownDir = folders_.own, files, lab, deadline] {
-                return DeliverWaitingLines(*own, ownDir, *files, lab, deadline);
-            },
-            serverWait_);
-        if (delivered && delivered->done) return EncodeRegisterAnswer(*delivered);
-        return EncodeRegisterAnswer({false, kUnreachableRegister + (delivered ? delivered->why : Silence(lab, stillBusy)) +
-                                                "\nLa partita è conservata su questo computer e sarà scritta nel "
-                                                "registro della classe appena il server risponde."});
-    }
+    // A line kept here goes with any that wait before it; one that could not be kept goes alone.
     const auto delivered = worker_->run<RegisterResult>(
-        [files, lab, line, deadline] { return RegisterStore(*files, lab, TimeLeft(deadline)).Append(line); },
+        [own, ownDir = folders_.own, files, lab, line, deadline, keptHere = kept.done] {
+            if (keptHere) return DeliverWaitingLines(*own, ownDir, *files, lab, deadline);
+            return RegisterStore(*files, lab, TimeLeft(deadline)).Append(line);
+        },
         serverWait_);
     if (delivered && delivered->done) return EncodeRegisterAnswer(*delivered);
-    return EncodeRegisterAnswer({false, kUnreachableRegister + (delivered ? delivered->why : Silence(lab, stillBusy)) +
-                                            "\nNon riesco nemmeno a conservare la partita su questo computer.\n" +
-                                            kept.why});
+    const std::string unreachable = kUnreachableRegister + (delivered ? delivered->why : Silence(lab, stillBusy));
+    if (kept.done)
+        return EncodeRegisterAnswer({false, unreachable + "\nLa partita è conservata su questo computer e sarà scritta "
+                                                          "nel registro della classe appena il server risponde."});
+    return EncodeRegisterAnswer(
+        {false, unreachable + "\nNon riesco nemmeno a conservare la partita su questo computer.\n" + kept.why});
 }
 
 }  // namespace brivana

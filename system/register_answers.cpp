@@ -6,12 +6,20 @@
 
 namespace brivana {
 
-RegisterResult AnswerAppend(const std::string& resultFields, const std::string& sharedDir, FileAccess& files)
+RegisterResult StampResult(const std::string& resultFields, RegisterLine& line)
 {
     const auto result = DecodeResultFields(resultFields);
     if (!result) return {false, "Il risultato da scrivere nel registro non è quello di una partita: non lo scrivo."};
     SystemRegisterStamps stamps;
-    return RegisterStore(files, sharedDir).Append(StampedLine(stamps, *result));
+    line = StampedLine(stamps, *result);
+    return {true, {}};
+}
+
+RegisterResult AnswerAppend(const std::string& resultFields, const std::string& sharedDir, FileAccess& files)
+{
+    RegisterLine line;
+    const RegisterResult stamped = StampResult(resultFields, line);
+    return stamped.done ? RegisterStore(files, sharedDir).Append(line) : stamped;
 }
 
 RegisterResult AnswerClear(const std::string& schoolYear, const std::string& sharedDir, bool teacher,

@@ -19,6 +19,9 @@ struct KeeperCaller {
 // The Linux teachers' group, which alone reads the register and may clear it.
 inline constexpr const char* kTeachersGroup = "brivana-docenti";
 
+// The register line of the result that resultFields encode, stamped now; refused when the fields
+// are not a game's.
+RegisterResult StampResult(const std::string& resultFields, RegisterLine& line);
 // Appends the result that resultFields encode to the register beside sharedDir, stamped now.
 RegisterResult AnswerAppend(const std::string& resultFields, const std::string& sharedDir, FileAccess& files);
 // Clears the school year that schoolYear names, if teacher.

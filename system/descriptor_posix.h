@@ -3,6 +3,9 @@
 
 #include <unistd.h>
 
+#include <cerrno>
+#include <string_view>
+
 namespace brivana {
 
 class Descriptor {
@@ -23,5 +26,19 @@ public:
 private:
     int fd_;
 };
+
+// Writes all of bytes to fd, again after an interrupted write: 0, or the error that stopped it (a
+// write that takes nothing is a full disk).
+inline int WriteAll(int fd, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return errno;
+        if (n == 0) return ENOSPC;
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return 0;
+}
 
 }  // namespace brivana

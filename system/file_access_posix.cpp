@@ -43,14 +43,7 @@ IoStatus NotARegularFile(const std::string& action, const std::string& path)
 // Writes all of bytes into file and closes it: a close that fails may be a write that failed.
 IoStatus WriteAllAndClose(Descriptor& file, const std::string& path, const std::string& bytes)
 {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(file.get(), bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return Failure("scrivere", path);
-        if (n == 0) return Failure("scrivere", path, ENOSPC);
-        done += static_cast<std::size_t>(n);
-    }
+    if (const int error = WriteAll(file.get(), bytes)) return Failure("scrivere", path, error);
     if (::close(file.release()) != 0) return Failure("scrivere", path);
     return IoStatus::success();
 }

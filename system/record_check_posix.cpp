@@ -114,13 +114,8 @@ std::optional<FolderReport> ReportFolderInChild(const std::string& dir, bool lab
         const Descriptor none(::open("/dev/null", O_RDWR | O_CLOEXEC));
         for (const int output : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) ::dup2(none.get(), output);
         const FolderReport report = ReportFolder(dir, lab);
-        const std::string bytes = (report.good ? "1" : "0") + report.text;
-        for (std::size_t done = 0; done < bytes.size();) {
-            const ssize_t written = ::write(writing.get(), bytes.data() + done, bytes.size() - done);
-            if (written < 0 && errno == EINTR) continue;
-            if (written <= 0) break;
-            done += static_cast<std::size_t>(written);
-        }
+        // Unread once the command has stopped waiting; the child then just ends.
+        WriteAll(writing.get(), (report.good ? "1" : "0") + report.text);
         ::_exit(0);
     }
     writing.reset();
@@ -143,7 +138,6 @@ std::optional<FolderReport> ReportFolderInChild(const std::string& dir, bool lab
     if (bytes.empty()) return FolderReport{"La verifica della cartella " + dir + " si è interrotta.\n"};
     return FolderReport{bytes.substr(1), bytes.front() == '1'};
 }
-
 
 }  // namespace
 
